@@ -1,0 +1,51 @@
+#pragma once
+// One headless Chromium process: found on the PATH, started with its debugging pipe on fds 3 and
+// 4 and a fresh profile directory, bound to die with its parent, and stopped, reaped and cleaned
+// up by the one object that owns it.
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "browser/engine/chromium/unique_fd.h"
+
+namespace Brovis::Engine {
+
+class BrowserProcess {
+ public:
+  // Starts the browser; on failure returns none and says why in `error`.
+  static std::optional<BrowserProcess> Launch(std::string& error);
+
+  BrowserProcess(BrowserProcess&& other) noexcept;
+  BrowserProcess& operator=(BrowserProcess&&) = delete;
+  ~BrowserProcess();
+
+  pid_t pid() const { return pid_; }
+  const std::string& profileDirectory() const { return profile_; }
+  // The ends of the debugging pipe, handed over once.
+  UniqueFd takeReadEnd() { return std::move(fromBrowser_); }
+  UniqueFd takeWriteEnd() { return std::move(toBrowser_); }
+
+  // Waits up to `grace` for the browser to exit by itself, then kills its whole process group,
+  // reaps it and removes the profile directory. Idempotent.
+  void stop(std::chrono::milliseconds grace);
+  // True once the browser process has exited (it is reaped then).
+  bool exited();
+  // The last lines the browser wrote to its standard error.
+  std::string stderrTail(std::size_t bytes = 2000) const;
+
+  // The browser's executable on the PATH, or empty.
+  static std::string FindExecutable();
+
+ private:
+  BrowserProcess() = default;
+
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  std::string profile_;
+  UniqueFd toBrowser_;
+  UniqueFd fromBrowser_;
+};
+
+}  // namespace Brovis::Engine

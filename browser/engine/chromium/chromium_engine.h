@@ -1,0 +1,65 @@
+#pragma once
+// The engine on a headless Chromium: one browser process, one page target attached over the
+// debugging pipe, its loads, history, viewport, pictures and events.
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "browser/engine/chromium/browser_process.h"
+#include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/page_channel.h"
+#include "browser/engine/chromium/screencast.h"
+#include "browser/engine/engine.h"
+
+namespace Brovis::Engine {
+
+class ChromiumEngine : public Engine {
+ public:
+  // Starts the browser and attaches to its page; none on failure, with the reason in `error`.
+  static std::unique_ptr<ChromiumEngine> Start(const ChromiumOptions& options, std::string& error);
+  ~ChromiumEngine() override;
+
+  void navigate(BrowserTextView address) override;
+  bool goBack() override;
+  bool goForward() override;
+  bool isBusy() override;
+  std::shared_ptr<Document> document() override;
+  void resize(int width, int height) override;
+  const Win32::Surface* picture(std::chrono::milliseconds waitLimit) override;
+  void poll() override;
+  std::vector<EngineEvent> takeEvents() override;
+  int waitHandle() const override;
+  int browserProcessId() const override { return process_.pid(); }
+  std::optional<std::string> evaluate(std::string_view script) override;
+
+ private:
+  ChromiumEngine(BrowserProcess process, const ChromiumOptions& options);
+  bool attach(std::string& error);
+  CallResult call(std::string_view method, Json params = Json::object());
+  void onEvent(const ProtocolEvent& event);
+  void queue(EventKind kind, BrowserText url = {});
+  bool stepHistory(int delta);
+  void startNavigation(std::string_view method, Json params);
+  // Whether the newest frame was drawn after the newest change, at the view's current size.
+  bool showsLatest() const;
+
+  ChromiumOptions options_;
+  BrowserProcess process_;
+  std::unique_ptr<Connection> connection_;
+  std::shared_ptr<PageChannel> channel_;
+  std::string sessionId_;
+  bool pageAlive_ = false;
+
+  int width_ = 0;
+  int height_ = 0;
+  std::set<std::string> loadingFrames_;
+  std::map<std::string, std::string> frameUrls_;
+  int navigationsInFlight_ = 0;
+  Screencast screencast_;
+  // Wall-clock seconds of the newest change that no picture has shown yet; 0 for none.
+  double unshownChangeAt_ = 0;
+  std::vector<EngineEvent> events_;
+};
+
+}  // namespace Brovis::Engine

@@ -1,0 +1,126 @@
+#include "browser/engine/chromium/connection.h"
+
+#include <vector>
+
+namespace Brovis::Engine {
+
+Connection::Connection(PipeTransport transport) : transport_(std::move(transport)) {}
+
+int Connection::send(std::string_view method, Json params, std::string_view sessionId,
+                     Pending pending) {
+  const int id = nextId_++;
+  Json message = {{"id", id}, {"method", method}, {"params", std::move(params)}};
+  if (!sessionId.empty()) message["sessionId"] = sessionId;
+  pending_.emplace(id, std::move(pending));
+  const std::string text = message.dump(-1, ' ', false, Json::error_handler_t::replace);
+  if (!transport_.send(text)) close();
+  return id;
+}
+
+CallResult Connection::call(std::string_view method, Json params, std::string_view sessionId,
+                            std::chrono::milliseconds limit) {
+  if (closed()) return {std::nullopt, "connection closed"};
+  const int id = send(method, std::move(params), sessionId, Pending{});
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    auto it = pending_.find(id);
+    if (it == pending_.end()) return {std::nullopt, "connection closed"};
+    if (it->second.done) {
+      CallResult result = std::move(it->second.result);
+      pending_.erase(it);
+      return result;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || closed()) {
+      pending_.erase(id);
+      if (closed()) return {std::nullopt, "connection closed"};
+      return {std::nullopt,
+              std::string(method) + " timed out after " + std::to_string(limit.count()) + " ms"};
+    }
+    waitAndPoll(left);
+  }
+}
+
+void Connection::post(std::string_view method, Json params, std::string_view sessionId,
+                      ReplyHandler onReply) {
+  if (closed()) {
+    if (onReply) onReply({std::nullopt, "connection closed"});
+    return;
+  }
+  Pending pending;
+  pending.onReply = std::move(onReply);
+  send(method, std::move(params), sessionId, std::move(pending));
+}
+
+void Connection::poll() {
+  if (closed()) return;
+  for (const std::string& message : transport_.receive()) route(message);
+  if (closed()) failAllPending("connection closed");
+}
+
+bool Connection::waitAndPoll(std::chrono::milliseconds limit) {
+  if (closed()) return false;
+  const bool ready = transport_.waitReadable(static_cast<int>(limit.count()));
+  poll();
+  return ready;
+}
+
+void Connection::close() {
+  transport_.close();
+  failAllPending("connection closed");
+}
+
+void Connection::failAllPending(const std::string& why) {
+  // Handlers may post again (which fails at once now), so detach the table first.
+  std::vector<ReplyHandler> handlers;
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    if (it->second.onReply) {
+      handlers.push_back(std::move(it->second.onReply));
+      it = pending_.erase(it);
+    } else {
+      it->second.done = true;
+      it->second.result = {std::nullopt, why};
+      ++it;
+    }
+  }
+  for (auto& handler : handlers) handler({std::nullopt, why});
+}
+
+void Connection::route(const std::string& message) {
+  const Json parsed = Json::parse(message, nullptr, false);
+  if (!parsed.is_object()) return;
+  const auto idIt = parsed.find("id");
+  if (idIt != parsed.end() && idIt->is_number_integer()) {
+    auto it = pending_.find(idIt->get<int>());
+    if (it == pending_.end()) return;  // its caller stopped waiting
+    CallResult result;
+    if (auto r = parsed.find("result"); r != parsed.end()) {
+      result.result = *r;
+    } else if (auto e = parsed.find("error"); e != parsed.end() && e->is_object()) {
+      result.error = e->value("message", std::string("error"));
+    } else {
+      result.error = "malformed reply";
+    }
+    if (it->second.onReply) {
+      ReplyHandler handler = std::move(it->second.onReply);
+      pending_.erase(it);
+      handler(result);
+    } else {
+      it->second.done = true;
+      it->second.result = std::move(result);
+    }
+    return;
+  }
+  const auto method = parsed.find("method");
+  if (method == parsed.end() || !method->is_string() || !onEvent_) return;
+  static const Json kNoParams = Json::object();
+  const auto params = parsed.find("params");
+  const auto session = parsed.find("sessionId");
+  const std::string sessionId =
+      session != parsed.end() && session->is_string() ? session->get<std::string>() : "";
+  onEvent_({method->get_ref<const std::string&>(), params != parsed.end() ? *params : kNoParams,
+            sessionId});
+}
+
+}  // namespace Brovis::Engine

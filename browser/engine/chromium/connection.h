@@ -1,0 +1,78 @@
+#pragma once
+// The DevTools protocol over the pipe: numbered commands, their replies and time limits, and the
+// browser's events. A command's reply slot exists before the command is written; every message
+// is routed in one fixed order (reply, then event); on close every waiting command fails at
+// once, and a command sent after close fails immediately. Events are handed to one handler as
+// they are read, even while a command waits, so that the browser is never kept waiting for an
+// answer it needs (a dialog, a frame acknowledgement).
+#include <chrono>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "browser/engine/chromium/pipe_transport.h"
+
+namespace Brovis::Engine {
+
+using Json = nlohmann::json;
+
+struct ProtocolEvent {
+  std::string_view method;
+  const Json& params;
+  std::string_view sessionId;
+};
+
+struct CallResult {
+  std::optional<Json> result;  // none on failure
+  std::string error;           // why it failed: the browser's message, a time-out or a close
+  explicit operator bool() const { return result.has_value(); }
+};
+
+class Connection {
+ public:
+  using EventHandler = std::function<void(const ProtocolEvent&)>;
+  using ReplyHandler = std::function<void(const CallResult&)>;
+
+  explicit Connection(PipeTransport transport);
+
+  void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
+
+  // Sends a command and waits up to `limit` for its reply. A reply that comes later is dropped.
+  CallResult call(std::string_view method, Json params, std::string_view sessionId,
+                  std::chrono::milliseconds limit);
+  // Sends a command without waiting; `onReply`, if any, runs when the reply is read (or with a
+  // failure when the connection closes).
+  void post(std::string_view method, Json params, std::string_view sessionId,
+            ReplyHandler onReply = {});
+
+  // Reads and routes whatever has arrived, without blocking.
+  void poll();
+  // Waits up to `limit` for something to arrive, then routes it; false on time-out.
+  bool waitAndPoll(std::chrono::milliseconds limit);
+
+  bool closed() const { return transport_.closed(); }
+  void close();
+  int readHandle() const { return transport_.readHandle(); }
+  std::size_t waitingCommands() const { return pending_.size(); }
+
+ private:
+  struct Pending {
+    bool done = false;
+    CallResult result;
+    ReplyHandler onReply;
+  };
+
+  int send(std::string_view method, Json params, std::string_view sessionId, Pending pending);
+  void route(const std::string& message);
+  void failAllPending(const std::string& why);
+
+  PipeTransport transport_;
+  EventHandler onEvent_;
+  int nextId_ = 1;
+  std::unordered_map<int, Pending> pending_;
+};
+
+}  // namespace Brovis::Engine

@@ -1,0 +1,109 @@
+#pragma once
+// The functions that run inside the page, one per DOM operation. Each is called on its element
+// (`this`) with its arguments as JSON values. Ones that change the page return whether anything
+// visible may have changed, so that the next print knows to wait for the new picture.
+namespace Brovis::Engine::Scripts {
+
+inline constexpr const char* kTagName = "function() { return this.tagName; }";
+inline constexpr const char* kParentElement = "function() { return this.parentElement; }";
+inline constexpr const char* kAll = "function() { return this.getElementsByTagName('*'); }";
+inline constexpr const char* kLength = "function() { return this.length; }";
+inline constexpr const char* kItem =
+    "function(i) { return i >= 0 && i < this.length ? this[i] : null; }";
+
+// Tag name and "type" for each position; styles up the ancestor chain only for the tags that
+// can be selected at all.
+inline constexpr const char* kFacts = R"(function(first, step, count) {
+  const out = [];
+  for (let i = first, n = 0; n < count && i >= 0 && i < this.length; i += step, ++n) {
+    const e = this[i];
+    const tag = String(e.tagName);
+    const upper = tag.toUpperCase();
+    const fact = [tag, e.getAttribute('type')];
+    if (upper === 'A' || upper === 'INPUT' || upper === 'TEXTAREA') {
+      const styles = [];
+      for (let p = e; p; p = p.parentElement) {
+        const cs = getComputedStyle(p);
+        styles.push(cs.visibility, cs.display);
+      }
+      fact.push(styles);
+    }
+    out.push(fact);
+  }
+  return [this.length, out];
+})";
+
+// A text area, or an input whose type holds text; the browser reads an unknown type as text.
+inline constexpr const char* kIsTextEdit = R"(function() {
+  const tag = String(this.tagName).toUpperCase();
+  if (tag === 'TEXTAREA') return true;
+  if (tag !== 'INPUT') return false;
+  return ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
+})";
+
+inline constexpr const char* kClick = R"(function() {
+  if (typeof this.click === 'function') this.click();
+  else this.dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true, view: window}));
+  return true;
+})";
+
+inline constexpr const char* kScrollIntoView =
+    "function(top) { this.scrollIntoView(top); return true; }";
+inline constexpr const char* kGetAttribute = "function(name) { return this.getAttribute(name); }";
+inline constexpr const char* kGetScroll = "function(p) { return this[p]; }";
+inline constexpr const char* kSetScroll = R"(function(p, v) {
+  const before = this[p];
+  this[p] = v;
+  return this[p] !== before;
+})";
+inline constexpr const char* kGetStyle = "function(p) { return this.style[p]; }";
+inline constexpr const char* kSetStyles = R"(function(values) {
+  const before = this.style.cssText;
+  for (const [p, v] of values) this.style[p] = v;
+  return this.style.cssText !== before;
+})";
+inline constexpr const char* kCurrentStyle = "function(p) { return getComputedStyle(this)[p]; }";
+
+inline constexpr const char* kGetValue = R"(function() {
+  const tag = String(this.tagName).toUpperCase();
+  if (tag !== 'INPUT' && tag !== 'TEXTAREA') throw new TypeError('no value');
+  return this.value;
+})";
+inline constexpr const char* kSetValue = R"(function(v) {
+  const tag = String(this.tagName).toUpperCase();
+  if (tag !== 'INPUT' && tag !== 'TEXTAREA') throw new TypeError('no value');
+  const before = this.value;
+  this.value = v;
+  return this.value !== before;
+})";
+// A text range exists only on single-line text inputs.
+inline constexpr const char* kCanHaveTextRange = R"(function() {
+  return String(this.tagName).toUpperCase() === 'INPUT' &&
+      ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
+})";
+
+// Document-level expressions.
+inline constexpr const char* kBody = "document.body";
+inline constexpr const char* kDocumentElement = "document.documentElement";
+inline constexpr const char* kActiveElement = "document.activeElement";
+inline constexpr const char* kElementFromPoint = "(x, y) => document.elementFromPoint(x, y)";
+inline constexpr const char* kReadScroll = R"((() => {
+  const r = document.documentElement, b = document.body;
+  if (!r || !b) return null;
+  const m = e => [e.scrollHeight, e.scrollWidth, e.scrollTop, e.scrollLeft];
+  return [m(r), m(b)];
+}))";
+inline constexpr const char* kWriteScroll = R"(((top, left) => {
+  const r = document.documentElement, b = document.body;
+  if (!r || !b) return null;
+  const m = e => [e.scrollHeight, e.scrollWidth, e.scrollTop, e.scrollLeft];
+  const read = [m(r), m(b)];
+  b.scrollTop = top;
+  r.scrollTop = top;
+  b.scrollLeft = left;
+  r.scrollLeft = left;
+  const after = [m(r), m(b)];
+  return [read, JSON.stringify(read) !== JSON.stringify(after)];
+}))";
+
+}  // namespace Brovis::Engine::Scripts

@@ -1,0 +1,41 @@
+#pragma once
+// The page's pictures as the browser streams them: the newest frame is kept as it arrived and
+// decoded only when someone looks at it, so a fast-changing page costs no decoding for frames
+// nobody shows.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/win32/surface.h"
+
+namespace Brovis::Engine {
+
+class Screencast {
+ public:
+  // A frame as the browser sent it: PNG in base64, drawn at `drawnAt` (seconds since the epoch)
+  // for a view of width x height.
+  void receive(std::string base64Png, double drawnAt, int width, int height);
+  // The newest frame, decoded; null before the first one that decodes.
+  const Win32::Surface* latest();
+  // When the newest frame was drawn, or 0 before any.
+  double newestDrawnAt() const { return newestDrawnAt_; }
+  int newestWidth() const { return newestWidth_; }
+  int newestHeight() const { return newestHeight_; }
+  std::uint64_t framesReceived() const { return framesReceived_; }
+  // Forget every frame (a new browser starts with none).
+  void clear();
+
+ private:
+  std::string undecoded_;
+  Win32::Surface decoded_;
+  bool haveDecoded_ = false;
+  double newestDrawnAt_ = 0;
+  int newestWidth_ = 0;
+  int newestHeight_ = 0;
+  std::uint64_t framesReceived_ = 0;
+};
+
+// Decodes base64 PNG into `out`; false, leaving `out` alone, when the data is not a valid image.
+bool DecodeBase64Png(std::string_view base64, Win32::Surface& out);
+
+}  // namespace Brovis::Engine

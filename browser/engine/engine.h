@@ -1,0 +1,68 @@
+#pragma once
+// A browser engine as the web-browser control drives it: loads and history, the document, the
+// view's size and pixels, and the events it raises. Events are only collected here; the control
+// hands them to its handlers when the thread processes its messages.
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browser/engine/browser_text.h"
+#include "browser/engine/dom.h"
+#include "platform/win32/surface.h"
+
+namespace Brovis::Engine {
+
+enum class EventKind { NewWindow, DocumentCompleted, Invalidated };
+
+struct EngineEvent {
+  EventKind kind;
+  BrowserText url;  // the window's or the document's address, where the event has one
+};
+
+class Engine {
+ public:
+  virtual ~Engine() = default;
+
+  // Starts a load and returns at once. An address without a scheme loads as http.
+  virtual void navigate(BrowserTextView address) = 0;
+  // One step in the history; false when there is no entry in that direction.
+  virtual bool goBack() = 0;
+  virtual bool goForward() = 0;
+  // True while any frame of the page is loading.
+  virtual bool isBusy() = 0;
+  // The current document, or none.
+  virtual std::shared_ptr<Document> document() = 0;
+
+  // The size of the view in pixels; nothing is sent when it does not change.
+  virtual void resize(int width, int height) = 0;
+  // The newest picture of the view, or none before the first. When the page was changed through
+  // this interface after that picture, waits up to `waitLimit` for one that shows the change.
+  virtual const Win32::Surface* picture(std::chrono::milliseconds waitLimit) = 0;
+
+  // Reads what the browser has sent, without blocking, and collects its events.
+  virtual void poll() = 0;
+  // The events collected since the last call, in arrival order.
+  virtual std::vector<EngineEvent> takeEvents() = 0;
+  // Readable when the browser has sent something; -1 when there is no browser.
+  virtual int waitHandle() const = 0;
+
+  // The process id of the browser, or 0.
+  virtual int browserProcessId() const = 0;
+  // Runs a script in the page and gives its value as JSON text, or none. For diagnostics and
+  // tests; the window never uses it.
+  virtual std::optional<std::string> evaluate(std::string_view script) = 0;
+};
+
+struct ChromiumOptions {
+  // Each exchange with the browser waits this long for its answer at most.
+  std::chrono::milliseconds callLimit{2000};
+};
+
+// Starts a headless Chromium and attaches to its page. Returns none when no browser could be
+// started; the reason is written to standard error.
+std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options = {});
+
+}  // namespace Brovis::Engine

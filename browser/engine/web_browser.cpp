@@ -1,0 +1,88 @@
+#include "browser/engine/web_browser.h"
+
+namespace Brovis {
+
+namespace {
+constexpr Win32::Pixel kWhite = 0xFFFFFFFF;
+}
+
+WebBrowser::WebBrowser() : WebBrowser(Engine::StartChromium()) {}
+
+WebBrowser::WebBrowser(std::unique_ptr<Engine::Engine> engine) : engine_(std::move(engine)) {
+  Forms::Application::AddMessageSource(*this);
+}
+
+WebBrowser::~WebBrowser() { Forms::Application::RemoveMessageSource(*this); }
+
+void WebBrowser::Navigate(BrowserTextView address) {
+  if (engine_) engine_->navigate(address);
+}
+
+bool WebBrowser::GoBack() { return engine_ && engine_->goBack(); }
+
+bool WebBrowser::GoForward() { return engine_ && engine_->goForward(); }
+
+bool WebBrowser::IsBusy() { return engine_ && engine_->isBusy(); }
+
+std::shared_ptr<Engine::Document> WebBrowser::Document() {
+  return engine_ ? engine_->document() : nullptr;
+}
+
+void WebBrowser::Poll() {
+  if (!engine_) return;
+  engine_->poll();
+  for (auto& event : engine_->takeEvents()) events_.push(std::move(event));
+}
+
+bool WebBrowser::DispatchPending() {
+  return events_.dispatch([this](const Engine::EngineEvent& event) { Raise(event); });
+}
+
+int WebBrowser::WaitHandle() const { return engine_ ? engine_->waitHandle() : -1; }
+
+void WebBrowser::Raise(const Engine::EngineEvent& event) {
+  switch (event.kind) {
+    case Engine::EventKind::NewWindow: {
+      // The engine never opens a second window, so cancelling only confirms that.
+      Forms::CancelEventArgs e;
+      NewWindow.Raise(this, e);
+      break;
+    }
+    case Engine::EventKind::DocumentCompleted: {
+      WebBrowserDocumentCompletedEventArgs e{event.url};
+      DocumentCompleted.Raise(this, e);
+      break;
+    }
+    case Engine::EventKind::Invalidated:
+      Invalidate();
+      break;
+  }
+}
+
+void WebBrowser::OnPaint(const Win32::Canvas& canvas) {
+  const Forms::Size size = GetSize();
+  const Win32::Surface* picture =
+      engine_ ? engine_->picture(canvas.forPrint ? kPrintWait : std::chrono::milliseconds{0})
+              : nullptr;
+  if (!picture) {
+    canvas.fill({0, 0, size.Width, size.Height}, kWhite);
+    return;
+  }
+  // Until the engine has drawn at a new size, the older picture shows and the rest stays white.
+  if (picture->width() < size.Width)
+    canvas.fill({picture->width(), 0, size.Width, size.Height}, kWhite);
+  if (picture->height() < size.Height)
+    canvas.fill({0, picture->height(), size.Width, size.Height}, kWhite);
+  canvas.blit(*picture, 0, 0);
+}
+
+void WebBrowser::OnResize() {
+  if (engine_) engine_->resize(GetSize().Width, GetSize().Height);
+}
+
+void WebBrowser::OnDispose() {
+  Forms::Application::RemoveMessageSource(*this);
+  engine_.reset();
+}
+
+}  // namespace Brovis
