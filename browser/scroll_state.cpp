@@ -1,0 +1,64 @@
+// The window's scroll record and the page: reading the page's offsets and extents into the
+// record, and writing the record into the page.
+#include <cmath>
+#include <limits>
+
+#include "browser/brovis_form.h"
+#include "browser/scroll_math.h"
+#include "platform/forms/application.h"
+
+namespace Brovis {
+
+float ToScrollPosition(std::int32_t offset, std::int32_t unit) {
+  return static_cast<float>(static_cast<double>(static_cast<float>(offset)) /
+                            static_cast<double>(static_cast<float>(unit)));
+}
+
+std::int32_t ToScrollOffset(float position, std::int32_t unit) {
+  const double product =
+      static_cast<double>(static_cast<float>(unit)) * static_cast<double>(position);
+  // Out-of-range values cannot come from a page's offsets; they are pinned, not undefined.
+  if (std::isnan(product)) return 0;
+  if (product >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+    return std::numeric_limits<std::int32_t>::max();
+  if (product <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+    return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(product);
+}
+
+void BrovisForm::ReadExtents(const Engine::PageScroll& scroll) {
+  yMax = scroll.root.scrollHeight;
+  xMax = scroll.root.scrollWidth;
+  if (scroll.body.scrollHeight > yMax) yMax = scroll.body.scrollHeight;
+  if (scroll.body.scrollWidth > xMax) xMax = scroll.body.scrollWidth;
+}
+
+void BrovisForm::UpdateScroll() {
+  if (!webBrowser1) return;
+  const auto document = webBrowser1->Document();
+  if (!document) return;
+  const auto scroll = document->readScroll();
+  if (!scroll) return;
+  ReadExtents(*scroll);
+  // The body's offset, unless it reports 0 and the root does not: whichever element scrolls
+  // the page in this document's mode.
+  std::int32_t vertical = scroll->body.scrollTop;
+  if (vertical == 0 && scroll->root.scrollTop != 0) vertical = scroll->root.scrollTop;
+  std::int32_t horizontal = scroll->body.scrollLeft;
+  if (horizontal == 0 && scroll->root.scrollLeft != 0) horizontal = scroll->root.scrollLeft;
+  yPos = ToScrollPosition(vertical, ySize);
+  xPos = ToScrollPosition(horizontal, xSize);
+}
+
+void BrovisForm::UpdatePaging() {
+  if (!webBrowser1) return;
+  const auto document = webBrowser1->Document();
+  if (document && !webBrowser1->IsBusy()) {
+    const auto scroll =
+        document->writeScroll(ToScrollOffset(yPos, ySize), ToScrollOffset(xPos, xSize));
+    if (scroll) ReadExtents(*scroll);
+  }
+  Forms::Application::DoEvents();
+}
+
+}  // namespace Brovis
