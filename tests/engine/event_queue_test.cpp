@@ -1,0 +1,62 @@
+// Dispatch of the engine's events: order, coalesced repaints, and bounded nesting when handlers
+// process messages again.
+#include "browser/engine/event_queue.h"
+
+#include <gtest/gtest.h>
+
+namespace Brovis::Engine {
+namespace {
+
+EngineEvent Completed() { return {EventKind::DocumentCompleted, {}}; }
+EngineEvent Repaint() { return {EventKind::Invalidated, {}}; }
+
+TEST(EventQueue, RepaintsCoalesceAndOrderIsKept) {
+  EventQueue queue;
+  queue.push(Repaint());
+  queue.push(Completed());
+  queue.push(Repaint());
+  queue.push({EventKind::NewWindow, u8"x"});
+  EXPECT_EQ(queue.size(), 3u);
+  std::vector<EventKind> seen;
+  EXPECT_TRUE(queue.dispatch([&](const EngineEvent& e) { seen.push_back(e.kind); }));
+  EXPECT_EQ(seen, (std::vector<EventKind>{EventKind::Invalidated, EventKind::DocumentCompleted,
+                                          EventKind::NewWindow}));
+  EXPECT_FALSE(queue.dispatch([&](const EngineEvent&) { FAIL(); }));
+}
+
+TEST(EventQueue, EventsQueuedDuringDispatchWaitForTheNextPass) {
+  EventQueue queue;
+  queue.push(Completed());
+  int runs = 0;
+  queue.dispatch([&](const EngineEvent&) {
+    ++runs;
+    queue.push(Completed());  // an animated or self-reloading page
+  });
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(queue.size(), 1u);
+}
+
+TEST(EventQueue, RepaintNeverNestsAndCompletionsNestBoundedly) {
+  EventQueue queue;
+  int depth = 0, deepest = 0, repaints = 0;
+  std::function<void(const EngineEvent&)> handler = [&](const EngineEvent& e) {
+    ++depth;
+    deepest = std::max(deepest, depth);
+    if (e.kind == EventKind::Invalidated) ++repaints;
+    // Every handler brings in more work and processes messages again.
+    queue.push(Repaint());
+    queue.push(Completed());
+    queue.dispatch(handler);
+    --depth;
+  };
+  queue.push(Repaint());
+  queue.push(Completed());
+  queue.dispatch(handler);
+  EXPECT_LE(deepest, EventQueue::kMaxNesting + 1);
+  // One coalesced repaint and the completions that the deepest levels left for later.
+  EXPECT_LE(queue.size(), static_cast<std::size_t>(EventQueue::kMaxNesting) + 1);
+  EXPECT_GE(repaints, 1);
+}
+
+}  // namespace
+}  // namespace Brovis::Engine

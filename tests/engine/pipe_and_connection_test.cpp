@@ -1,0 +1,126 @@
+// The pipe's framing and the connection's replies, time limits and close, over a socket pair
+// with this test playing the browser.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <string>
+
+#include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/pipe_transport.h"
+
+namespace Brovis::Engine {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Pair {
+  UniqueFd ours, theirs;
+};
+
+Pair MakePair() {
+  int fds[2];
+  EXPECT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+  return {UniqueFd(fds[0]), UniqueFd(fds[1])};
+}
+
+void Write(const UniqueFd& fd, const std::string& bytes) {
+  ASSERT_EQ(::write(fd.get(), bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+}
+
+std::string ReadAll(const UniqueFd& fd) {
+  char buffer[4096];
+  const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+  return n > 0 ? std::string(buffer, n) : std::string();
+}
+
+TEST(PipeTransport, SplitsOnNulAndCarriesAnUnfinishedTail) {
+  auto in = MakePair(), out = MakePair();
+  PipeTransport pipe(std::move(in.ours), std::move(out.ours));
+  Write(in.theirs, std::string("one\0two\0thr", 11));
+  EXPECT_EQ(pipe.receive(), (std::vector<std::string>{"one", "two"}));
+  EXPECT_TRUE(pipe.receive().empty());
+  Write(in.theirs, std::string("ee\0", 3));
+  EXPECT_EQ(pipe.receive(), (std::vector<std::string>{"three"}));
+  EXPECT_FALSE(pipe.closed());
+
+  ASSERT_TRUE(pipe.send("hello"));
+  EXPECT_EQ(ReadAll(out.theirs), std::string("hello\0", 6));
+}
+
+TEST(PipeTransport, PeerGoneClosesWithoutSignal) {
+  auto in = MakePair(), out = MakePair();
+  PipeTransport pipe(std::move(in.ours), std::move(out.ours));
+  in.theirs.reset();
+  out.theirs.reset();
+  EXPECT_TRUE(pipe.receive().empty());
+  EXPECT_TRUE(pipe.closed());
+  EXPECT_FALSE(pipe.send("late"));  // no SIGPIPE: the test process is still here
+}
+
+class ConnectionTest : public ::testing::Test {
+ protected:
+  ConnectionTest() {
+    auto in = MakePair(), out = MakePair();
+    browserWrites = std::move(in.theirs);
+    browserReads = std::move(out.theirs);
+    connection =
+        std::make_unique<Connection>(PipeTransport(std::move(in.ours), std::move(out.ours)));
+    connection->setEventHandler([this](const ProtocolEvent& e) {
+      events.push_back(std::string(e.method) + "@" + std::string(e.sessionId));
+    });
+  }
+  UniqueFd browserWrites, browserReads;
+  std::unique_ptr<Connection> connection;
+  std::vector<std::string> events;
+};
+
+TEST_F(ConnectionTest, CallWaitsForItsOwnReplyAndRoutesEventsMeanwhile) {
+  // The browser's answers are already on their way: an unrelated reply, an event, then ours.
+  Write(browserWrites, std::string(R"({"id":99,"result":{}})") + '\0' +
+                           R"({"method":"Page.loadEventFired","params":{},"sessionId":"S"})" +
+                           '\0' + R"({"id":1,"result":{"answer":42}})" + '\0');
+  const CallResult r = connection->call("Test.method", {{"x", 1}}, "S", 1000ms);
+  ASSERT_TRUE(r) << r.error;
+  EXPECT_EQ((*r.result)["answer"], 42);
+  EXPECT_EQ(events, (std::vector<std::string>{"Page.loadEventFired@S"}));
+  const auto sent = nlohmann::json::parse(ReadAll(browserReads).c_str());
+  EXPECT_EQ(sent["method"], "Test.method");
+  EXPECT_EQ(sent["sessionId"], "S");
+  EXPECT_EQ(sent["id"], 1);
+}
+
+TEST_F(ConnectionTest, ErrorsTimeoutsAndLateRepliesFailSoftly) {
+  Write(browserWrites,
+        std::string(R"({"id":1,"error":{"code":-32000,"message":"No node"}})") + '\0');
+  CallResult r = connection->call("DOM.thing", {}, "", 1000ms);
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.error, "No node");
+
+  r = connection->call("Runtime.evaluate", {}, "", 30ms);
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.error, "Runtime.evaluate timed out after 30 ms");
+  EXPECT_EQ(connection->waitingCommands(), 0u);
+
+  // The reply to the timed-out call arrives late and is dropped; the connection stays usable.
+  Write(browserWrites, std::string(R"({"id":2,"result":{}})") + '\0' +
+                           R"({"id":3,"result":{"ok":true}})" + '\0' + "not json" + '\0');
+  r = connection->call("Next.call", {}, "", 1000ms);
+  ASSERT_TRUE(r) << r.error;
+  EXPECT_EQ((*r.result)["ok"], true);
+}
+
+TEST_F(ConnectionTest, CloseFailsWaitingCommandsAndLaterSends) {
+  int failures = 0;
+  connection->post("A.b", {}, "", [&](const CallResult& r) { failures += !r; });
+  browserWrites.reset();
+  const CallResult r = connection->call("C.d", {}, "", 5000ms);
+  EXPECT_FALSE(r);
+  EXPECT_EQ(r.error, "connection closed");
+  EXPECT_EQ(failures, 1);
+  EXPECT_TRUE(connection->closed());
+  connection->post("E.f", {}, "", [&](const CallResult& r) { failures += !r; });
+  EXPECT_EQ(failures, 2);
+}
+
+}  // namespace
+}  // namespace Brovis::Engine
