@@ -17,9 +17,8 @@ constexpr std::chrono::milliseconds kShutdownGrace{2000};
 constexpr std::size_t kMaxQueuedEvents = 4096;
 constexpr int kMaxViewport = 16384;
 
-double WallClockSeconds() {
-  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-}
+constexpr const char* kRenderedFence =
+    "new Promise(r => requestAnimationFrame(() => setTimeout(r, 0)))";
 
 // PNG: lossless, so that a page's colours (the selection outline's red) arrive exactly.
 Json ScreencastParameters() {
@@ -112,10 +111,14 @@ bool ChromiumEngine::attach(std::string& error) {
       return false;
     }
   }
+  if (auto history = call("Page.getNavigationHistory")) {
+    const Json entries = history.result->value("entries", Json::array());
+    if (!entries.empty() && entries.front().is_object())
+      startEntryId_ = entries.front().value("id", -1);
+  }
   pageAlive_ = true;
-  channel_ = std::make_shared<PageChannel>(
-      *connection_, sessionId_, options_.callLimit,
-      [this](double at) { unshownChangeAt_ = std::max(unshownChangeAt_, at); });
+  channel_ = std::make_shared<PageChannel>(*connection_, sessionId_, options_.callLimit,
+                                           [this] { unshownChange_ = true; });
   return true;
 }
 
@@ -136,15 +139,13 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     // Acknowledged at once: the browser sends no further frame until it is.
     connection_->post("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}},
                       sessionId_);
-    double drawnAt = WallClockSeconds();
     int frameWidth = 0, frameHeight = 0;
     if (auto meta = p.find("metadata"); meta != p.end() && meta->is_object()) {
-      drawnAt = meta->value("timestamp", drawnAt);
       frameWidth = static_cast<int>(meta->value("deviceWidth", 0.0));
       frameHeight = static_cast<int>(meta->value("deviceHeight", 0.0));
     }
     if (auto data = p.find("data"); data != p.end() && data->is_string())
-      screencast_.receive(data->get<std::string>(), drawnAt, frameWidth, frameHeight);
+      screencast_.receive(data->get<std::string>(), frameWidth, frameHeight);
     queue(EventKind::Invalidated);
   } else if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
@@ -194,6 +195,8 @@ bool ChromiumEngine::stepHistory(int delta) {
   const Json entries = history.result->value("entries", Json::array());
   const int target = current + delta;
   if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
+  // The blank page the browser starts with is not part of the pilot's history.
+  if (entries[target].value("id", -1) == startEntryId_) return false;
   startNavigation("Page.navigateToHistoryEntry", {{"entryId", entries[target].value("id", 0)}});
   return true;
 }
@@ -215,7 +218,6 @@ void ChromiumEngine::resize(int width, int height) {
   width = std::clamp(width, 1, kMaxViewport);
   height = std::clamp(height, 1, kMaxViewport);
   if (width == width_ && height == height_) return;
-  const double sentAt = WallClockSeconds();
   if (!call("Emulation.setDeviceMetricsOverride",
             {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}}))
     return;
@@ -225,29 +227,36 @@ void ChromiumEngine::resize(int width, int height) {
   // picture at once.
   call("Page.stopScreencast");
   call("Page.startScreencast", ScreencastParameters());
-  unshownChangeAt_ = std::max(unshownChangeAt_, sentAt);
+  unshownChange_ = true;
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
   connection_->poll();
-  if (unshownChangeAt_ > 0 && waitLimit.count() > 0) {
-    const auto deadline = std::chrono::steady_clock::now() + waitLimit;
-    while (!showsLatest() && !connection_->closed()) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) break;
-      connection_->waitAndPoll(left);
-    }
+  if (unshownChange_ && waitLimit.count() > 0) {
+    awaitFreshPicture(waitLimit);
     // Waited once: a change that draws nothing new must not hold up every later print.
-    unshownChangeAt_ = 0;
+    unshownChange_ = false;
   }
-  if (showsLatest()) unshownChangeAt_ = 0;
   return screencast_.latest();
 }
 
-bool ChromiumEngine::showsLatest() const {
-  return screencast_.newestDrawnAt() >= unshownChangeAt_ && screencast_.newestWidth() == width_ &&
-         screencast_.newestHeight() == height_;
+void ChromiumEngine::awaitFreshPicture(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const auto left = [&] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                 std::chrono::steady_clock::now());
+  };
+  // A fence in the page: it settles once the page has run the rendering step that includes the
+  // change. A frame that arrives after it carries the change; one sent before it would have
+  // arrived before its answer, on the same ordered pipe.
+  if (channel_) channel_->awaitPromise(kRenderedFence, left());
+  const auto fenceAt = screencast_.framesReceived();
+  while (!connection_->closed() && left().count() > 0) {
+    if (screencast_.framesReceived() > fenceAt && screencast_.newestWidth() == width_ &&
+        screencast_.newestHeight() == height_)
+      return;
+    connection_->waitAndPoll(left());
+  }
 }
 
 void ChromiumEngine::poll() { connection_->poll(); }

@@ -41,8 +41,8 @@ class ChromiumEngine : public Engine {
   void queue(EventKind kind, BrowserText url = {});
   bool stepHistory(int delta);
   void startNavigation(std::string_view method, Json params);
-  // Whether the newest frame was drawn after the newest change, at the view's current size.
-  bool showsLatest() const;
+  // Waits up to `limit` for a picture that shows the page as it is now.
+  void awaitFreshPicture(std::chrono::milliseconds limit);
 
   ChromiumOptions options_;
   BrowserProcess process_;
@@ -56,9 +56,10 @@ class ChromiumEngine : public Engine {
   std::set<std::string> loadingFrames_;
   std::map<std::string, std::string> frameUrls_;
   int navigationsInFlight_ = 0;
+  int startEntryId_ = -1;
   Screencast screencast_;
-  // Wall-clock seconds of the newest change that no picture has shown yet; 0 for none.
-  double unshownChangeAt_ = 0;
+  // The page was changed through this engine, or resized, since a print last waited.
+  bool unshownChange_ = false;
   std::vector<EngineEvent> events_;
 };
 

@@ -2,12 +2,6 @@
 
 namespace Brovis::Engine {
 
-namespace {
-double WallClockSeconds() {
-  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
-}
-}  // namespace
-
 std::optional<Json> PageChannel::unwrap(const CallResult& reply) {
   if (!reply.result) return std::nullopt;
   const Json& r = *reply.result;
@@ -20,7 +14,6 @@ std::optional<Json> PageChannel::unwrap(const CallResult& reply) {
 std::optional<Json> PageChannel::callOn(const std::string& objectId, std::string_view function,
                                         Json arguments, bool returnByValue, bool userGesture) {
   if (!connection_) return std::nullopt;
-  lastCallStartedAt_ = WallClockSeconds();
   Json args = Json::array();
   for (auto& a : arguments) args.push_back({{"value", std::move(a)}});
   return unwrap(connection_->call("Runtime.callFunctionOn",
@@ -35,13 +28,23 @@ std::optional<Json> PageChannel::callOn(const std::string& objectId, std::string
 
 std::optional<Json> PageChannel::evaluate(const std::string& expression, bool returnByValue) {
   if (!connection_) return std::nullopt;
-  lastCallStartedAt_ = WallClockSeconds();
   return unwrap(connection_->call("Runtime.evaluate",
                                   {{"expression", expression},
                                    {"returnByValue", returnByValue},
                                    {"objectGroup", "brovis"},
                                    {"silent", true}},
                                   sessionId_, limit_));
+}
+
+bool PageChannel::awaitPromise(const std::string& expression, std::chrono::milliseconds limit) {
+  if (!connection_ || limit.count() <= 0) return false;
+  return unwrap(connection_->call("Runtime.evaluate",
+                                  {{"expression", expression},
+                                   {"awaitPromise", true},
+                                   {"returnByValue", true},
+                                   {"silent", true}},
+                                  sessionId_, limit))
+      .has_value();
 }
 
 void PageChannel::release(const std::string& objectId) {

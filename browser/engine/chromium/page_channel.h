@@ -14,7 +14,7 @@ namespace Brovis::Engine {
 class PageChannel {
  public:
   PageChannel(Connection& connection, std::string sessionId, std::chrono::milliseconds limit,
-              std::function<void(double)> onPageChange)
+              std::function<void()> onPageChange)
       : connection_(&connection),
         sessionId_(std::move(sessionId)),
         limit_(limit),
@@ -26,12 +26,13 @@ class PageChannel {
                              bool returnByValue, bool userGesture = false);
   // Evaluates an expression in the page's main world.
   std::optional<Json> evaluate(const std::string& expression, bool returnByValue);
+  // Evaluates an expression whose value is a promise and waits up to `limit` for it to settle.
+  bool awaitPromise(const std::string& expression, std::chrono::milliseconds limit);
   // Lets the browser forget an object; never fails the caller.
   void release(const std::string& objectId);
-  // The latest call may have changed how the page looks: the next print waits for a picture
-  // drawn after that call was sent.
+  // The latest call may have changed how the page looks: the next print waits for its picture.
   void notePageChange() {
-    if (onPageChange_) onPageChange_(lastCallStartedAt_);
+    if (onPageChange_) onPageChange_();
   }
   // The engine is going away: every later call fails.
   void detach() { connection_ = nullptr; }
@@ -42,9 +43,7 @@ class PageChannel {
   Connection* connection_;
   std::string sessionId_;
   std::chrono::milliseconds limit_;
-  // Wall-clock seconds at which the latest call was sent: a change it made cannot be older.
-  double lastCallStartedAt_ = 0;
-  std::function<void(double)> onPageChange_;
+  std::function<void()> onPageChange_;
 };
 
 }  // namespace Brovis::Engine

@@ -39,9 +39,8 @@ bool DecodeBase64Png(std::string_view base64, Win32::Surface& out) {
   return true;
 }
 
-void Screencast::receive(std::string base64Png, double drawnAt, int width, int height) {
+void Screencast::receive(std::string base64Png, int width, int height) {
   undecoded_ = std::move(base64Png);
-  newestDrawnAt_ = drawnAt;
   newestWidth_ = width;
   newestHeight_ = height;
   ++framesReceived_;
@@ -59,7 +58,6 @@ void Screencast::clear() {
   undecoded_.clear();
   decoded_ = Win32::Surface();
   haveDecoded_ = false;
-  newestDrawnAt_ = 0;
   newestWidth_ = newestHeight_ = 0;
 }
 

@@ -12,13 +12,10 @@ namespace Brovis::Engine {
 
 class Screencast {
  public:
-  // A frame as the browser sent it: PNG in base64, drawn at `drawnAt` (seconds since the epoch)
-  // for a view of width x height.
-  void receive(std::string base64Png, double drawnAt, int width, int height);
+  // A frame as the browser sent it: PNG in base64, for a view of width x height.
+  void receive(std::string base64Png, int width, int height);
   // The newest frame, decoded; null before the first one that decodes.
   const Win32::Surface* latest();
-  // When the newest frame was drawn, or 0 before any.
-  double newestDrawnAt() const { return newestDrawnAt_; }
   int newestWidth() const { return newestWidth_; }
   int newestHeight() const { return newestHeight_; }
   std::uint64_t framesReceived() const { return framesReceived_; }
@@ -29,7 +26,6 @@ class Screencast {
   std::string undecoded_;
   Win32::Surface decoded_;
   bool haveDecoded_ = false;
-  double newestDrawnAt_ = 0;
   int newestWidth_ = 0;
   int newestHeight_ = 0;
   std::uint64_t framesReceived_ = 0;
