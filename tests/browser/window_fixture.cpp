@@ -10,7 +10,11 @@ Brovis::BrowserText Text(const std::string& s) { return Brovis::FromUtf8Bytes(s)
 std::string Str(const Brovis::BrowserText& s) { return std::string(Brovis::AsUtf8Bytes(s)); }
 
 void WindowTest::Open(const std::string& address) {
-  form = std::make_unique<Brovis::BrovisForm>(Text(address));
+  Attach(std::make_unique<Brovis::BrovisForm>(Text(address)));
+}
+
+void WindowTest::Attach(std::unique_ptr<Brovis::BrovisForm> window) {
+  form = std::move(window);
   access_ = std::make_unique<Brovis::BrovisFormTestAccess>(*form);
   ASSERT_NE(access().browser().engine(), nullptr) << "no browser";
   access().browser().DocumentCompleted +=

@@ -20,6 +20,8 @@ class WindowTest : public ::testing::Test {
  protected:
   // Opens the window on `address` and waits until the page has loaded and been captured.
   void Open(const std::string& address);
+  // Takes a window constructed by the test, shows it and waits for its first load.
+  void Attach(std::unique_ptr<Brovis::BrovisForm> window);
   // Navigates and waits for the load to complete.
   void Load(const std::string& address);
   // Waits until no load is in progress and the completion has been handled.
