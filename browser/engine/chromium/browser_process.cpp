@@ -90,6 +90,9 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
       "--disable-breakpad",
       "--disable-crash-reporter",
       "--disable-dev-shm-usage",
+      // One page needs no extensions and one renderer: less memory.
+      "--disable-extensions",
+      "--renderer-process-limit=1",
       "about:blank",
   };
   // Chromium refuses to run as root unless its sandbox is off.

@@ -261,6 +261,14 @@ void ChromiumEngine::awaitFreshPicture(std::chrono::milliseconds limit) {
 
 void ChromiumEngine::poll() { connection_->poll(); }
 
+std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
+  auto shot = call("Page.captureScreenshot", {{"format", "png"}});
+  if (!shot) return std::nullopt;
+  Win32::Surface surface;
+  if (!DecodeBase64Png(shot.result->value("data", ""), surface)) return std::nullopt;
+  return surface;
+}
+
 std::optional<std::string> ChromiumEngine::evaluate(std::string_view script) {
   if (!channel_) return std::nullopt;
   auto result = channel_->evaluate(std::string(script), true);

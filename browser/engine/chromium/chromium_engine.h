@@ -32,6 +32,8 @@ class ChromiumEngine : public Engine {
   int waitHandle() const override;
   int browserProcessId() const override { return process_.pid(); }
   std::optional<std::string> evaluate(std::string_view script) override;
+  // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.
+  std::optional<Win32::Surface> captureScreenshot();
 
  private:
   ChromiumEngine(BrowserProcess process, const ChromiumOptions& options);

@@ -1,0 +1,91 @@
+#include "bench/bench_support.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "platform/forms/application.h"
+#include "tests/browser/form_access.h"
+
+namespace BrovisBench {
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    Forms::Application::DoEvents();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Forms::Application::WaitForMessages(std::chrono::milliseconds{5});
+  }
+}
+
+PageDirectory::PageDirectory() {
+  std::string path = (std::filesystem::temp_directory_path() / "brovis-bench-XXXXXX").string();
+  if (::mkdtemp(path.data())) dir_ = path;
+}
+
+PageDirectory::~PageDirectory() {
+  std::error_code ignored;
+  if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+}
+
+std::string PageDirectory::write(const std::string& name, const std::string& html) const {
+  const auto path = dir_ / name;
+  std::ofstream(path) << html;
+  return "file://" + path.string();
+}
+
+std::unique_ptr<Brovis::BrovisForm> OpenWindow(const std::string& address) {
+  auto form = std::make_unique<Brovis::BrovisForm>(Brovis::FromUtf8Bytes(address));
+  Brovis::BrovisFormTestAccess access(*form);
+  if (!access.browser().engine()) return nullptr;
+  form->Show();
+  form->SendToBack();
+  if (!PumpUntil([&] { return !access.browser().IsBusy() && access.bm(); })) return nullptr;
+  return form;
+}
+
+double TreePssMegabytes(int root) {
+  // Parent of every process, to find the browser's descendants.
+  std::map<int, std::vector<int>> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    const auto close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(line.substr(close + 2));
+    char state;
+    int parent;
+    rest >> state >> parent;
+    children[parent].push_back(std::stoi(name));
+  }
+  double kilobytes = 0;
+  std::vector<int> pending{root};
+  while (!pending.empty()) {
+    const int pid = pending.back();
+    pending.pop_back();
+    for (int child : children[pid]) pending.push_back(child);
+    std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
+    std::string key;
+    double value;
+    std::string unit;
+    while (rollup >> key) {
+      if (key == "Pss:") {
+        rollup >> value >> unit;
+        kilobytes += value;
+        break;
+      }
+      rollup.ignore(1 << 12, '\n');
+    }
+  }
+  return kilobytes / 1024.0;
+}
+
+}  // namespace BrovisBench

@@ -1,0 +1,35 @@
+#pragma once
+// What the benchmarks share: pages on disk, message pumping, a window on a page.
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "browser/brovis_form.h"
+
+namespace BrovisBench {
+
+// Processes messages until `done` holds or the time is up; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::milliseconds{20000});
+
+// Pages written to a directory of their own, removed with the object.
+class PageDirectory {
+ public:
+  PageDirectory();
+  ~PageDirectory();
+  // Writes the page and returns its file:// address.
+  std::string write(const std::string& name, const std::string& html) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// A shown window on `address`, its first load completed and captured; null without a browser.
+std::unique_ptr<Brovis::BrovisForm> OpenWindow(const std::string& address);
+
+// Proportional set size of a process and all its descendants, in megabytes.
+double TreePssMegabytes(int pid);
+
+}  // namespace BrovisBench

@@ -1,0 +1,125 @@
+// The window's redraw path: printing an unchanged page (beside a plain copy of as many pixels and
+// the screenshot round trip a naive design would make per redraw), the delay from a change of
+// the page to a print that shows it, and the window's start.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "bench/bench_support.h"
+#include "browser/engine/chromium/chromium_engine.h"
+#include "platform/win32/win32.h"
+#include "tests/browser/form_access.h"
+
+namespace {
+
+using namespace BrovisBench;
+
+const char* kPage =
+    "<!DOCTYPE html><html><body style='margin:0'><h1>Brovis</h1><p>A page that does not "
+    "change.</p><a href='#'>link</a> <input value='field'></body></html>";
+
+void BM_PrintWindowUnchanged(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  PageDirectory pages;
+  auto form = OpenWindow(pages.write("page.html", kPage));
+  if (!form) return state.SkipWithError("no browser");
+  form->SetSize(side, side);
+  Win32::Surface surface(side, side);
+  Win32::SurfaceDC dc(surface);
+  PrintWindow(form->GetHandle(), dc.get(), 0);  // the first print after a resize waits for it
+  for (auto _ : state) {
+    form->SetSize(side, side);
+    PrintWindow(form->GetHandle(), dc.get(), 0);
+    benchmark::DoNotOptimize(surface.pixels().data());
+  }
+}
+BENCHMARK(BM_PrintWindowUnchanged)->Arg(256)->Arg(512)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+void BM_Memcpy(benchmark::State& state) {
+  const std::size_t pixels = static_cast<std::size_t>(state.range(0)) * state.range(0);
+  std::vector<std::uint32_t> from(pixels, 0xFF336699), to(pixels);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), pixels * sizeof(std::uint32_t));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Memcpy)->Arg(512)->Unit(benchmark::kMicrosecond);
+
+void BM_CaptureScreenshot(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  std::string error;
+  auto engine = Brovis::Engine::ChromiumEngine::Start({}, error);
+  if (!engine) return state.SkipWithError(error.c_str());
+  PageDirectory pages;
+  engine->navigate(Brovis::FromUtf8Bytes(pages.write("page.html", kPage)));
+  engine->resize(side, side);
+  PumpUntil([&] {
+    engine->poll();
+    return !engine->isBusy();
+  });
+  for (auto _ : state) {
+    auto shot = engine->captureScreenshot();
+    if (!shot) return state.SkipWithError("no screenshot");
+    benchmark::DoNotOptimize(shot->pixels().data());
+  }
+}
+BENCHMARK(BM_CaptureScreenshot)->Arg(512)->Unit(benchmark::kMillisecond);
+
+void BM_ChangeToPixels(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  PageDirectory pages;
+  auto form = OpenWindow(
+      pages.write("page.html", "<body style='margin:0'><div style='height:2000px'></div></body>"));
+  if (!form) return state.SkipWithError("no browser");
+  Brovis::BrovisFormTestAccess access(*form);
+  form->SetSize(side, side);
+  Win32::Surface surface(side, side);
+  Win32::SurfaceDC dc(surface);
+  PrintWindow(form->GetHandle(), dc.get(), 0);
+  using Brovis::Engine::BorderProperty;
+  const Win32::Pixel colours[] = {0xFFFF0000, 0xFF0000FF};
+  const Brovis::BrowserTextView names[] = {u8"red", u8"blue"};
+  int turn = 0, missed = 0;
+  for (auto _ : state) {
+    turn ^= 1;
+    const std::pair<BorderProperty, Brovis::BrowserTextView> border[] = {
+        {BorderProperty::Color, names[turn]},
+        {BorderProperty::Width, u8"20px"},
+        {BorderProperty::Style, u8"solid"}};
+    auto body = access.browser().Document()->body();
+    body->setStyles(border);
+    // Redraw as a display does until the print shows the change.
+    for (int tries = 0;; ++tries) {
+      form->SetSize(side, side);
+      PrintWindow(form->GetHandle(), dc.get(), 0);
+      if (surface.at(5, side / 2) == colours[turn]) break;
+      if (tries == 0) ++missed;
+      if (tries > 100) return state.SkipWithError("the change never showed");
+    }
+  }
+  state.counters["first_print_missed"] = missed;
+}
+BENCHMARK(BM_ChangeToPixels)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_StartToFirstFrame(benchmark::State& state) {
+  PageDirectory pages;
+  const std::string address = pages.write("page.html", kPage);
+  double pss = 0;
+  for (auto _ : state) {
+    auto form = std::make_unique<Brovis::BrovisForm>(Brovis::FromUtf8Bytes(address));
+    Brovis::BrovisFormTestAccess access(*form);
+    if (!access.browser().engine()) return state.SkipWithError("no browser");
+    form->Show();
+    PumpUntil([&] { return access.browser().engine()->picture({}) != nullptr; });
+    state.PauseTiming();
+    PumpUntil([&] { return !access.browser().IsBusy() && access.bm(); });
+    pss = TreePssMegabytes(access.browser().engine()->browserProcessId());
+    form.reset();
+    state.ResumeTiming();
+  }
+  state.counters["pss_mb"] = pss;
+}
+BENCHMARK(BM_StartToFirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
