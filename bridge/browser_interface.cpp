@@ -1,0 +1,47 @@
+#include "bridge/browser_interface.h"
+
+#include "bridge/host_text.h"
+#include "browser/brovis_form.h"
+
+namespace Brovis {
+
+BrowserInterface::BrowserInterface() { CreateForm(); }
+
+BrowserInterface::~BrowserInterface() { Dispose(); }
+
+void BrowserInterface::CreateForm() {
+  mybrowser = std::make_unique<BrovisForm>();
+  // The window is fully transparent, so showing it puts nothing on a screen; it has to be shown
+  // for the browser to lay out and paint the page.
+  mybrowser->Show();
+  mybrowser->SendToBack();
+  if (!hwnd) hwnd = mybrowser->GetHandle();
+}
+
+bool BrowserInterface::RenderToDC(HDC hDC, int w, int h) {
+  if (!mybrowser) return false;
+  // On every redraw: displays of different sizes share the window.
+  mybrowser->SetSize(w, h);
+  if (!hwnd) hwnd = mybrowser->GetHandle();
+  PrintWindow(*hwnd, hDC, 0);
+  return true;
+}
+
+void BrowserInterface::Navigate(const char* str) {
+  if (mybrowser) mybrowser->Navigate(ToBrowserText(HostText(str)));
+}
+
+void BrowserInterface::NavigateBack() {
+  if (mybrowser) mybrowser->NavigateBack();
+}
+
+void BrowserInterface::NavigateForward() {
+  if (mybrowser) mybrowser->NavigateForward();
+}
+
+void BrowserInterface::Dispose() {
+  mybrowser.reset();
+  hwnd.reset();
+}
+
+}  // namespace Brovis

@@ -1,0 +1,40 @@
+#pragma once
+// The one bridge through which every display of the mode reaches the browser: it creates and owns
+// the hidden browser window, prints it into a display on every redraw, converts the host's text
+// and forwards navigation. Used only on the host's thread.
+#include <memory>
+#include <optional>
+
+#include "platform/win32/win32.h"
+
+namespace Brovis {
+
+class BrovisForm;
+
+class BrowserInterface {
+ public:
+  // Creates the window.
+  BrowserInterface();
+  ~BrowserInterface();
+  BrowserInterface(const BrowserInterface&) = delete;
+  BrowserInterface& operator=(const BrowserInterface&) = delete;
+
+  // Builds the window (which starts loading the home page), shows it behind everything and keeps
+  // its handle.
+  void CreateForm();
+  // Sizes the window to the display's w x h pixels and prints the whole window into `hDC` at its
+  // top-left corner. False when there is no window.
+  bool RenderToDC(HDC hDC, int w, int h);
+  // `str` is host text, in the system's ANSI code page.
+  void Navigate(const char* str);
+  void NavigateBack();
+  void NavigateForward();
+  // Releases the window; every operation does nothing afterwards.
+  void Dispose();
+
+ private:
+  std::unique_ptr<BrovisForm> mybrowser;
+  std::optional<HWND> hwnd;
+};
+
+}  // namespace Brovis

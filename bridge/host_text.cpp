@@ -1,0 +1,96 @@
+#include "bridge/host_text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/code_page.h"
+
+namespace Brovis {
+
+namespace {
+
+constexpr char8_t kReplacement[] = u8"\uFFFD";
+
+// The converter's name for a Windows code page identifier.
+std::string IconvName(UINT codePage) {
+  switch (codePage) {
+    case 65001:
+      return "UTF-8";
+    case 20127:
+      return "ASCII";
+    case 20866:
+      return "KOI8-R";
+    case 21866:
+      return "KOI8-U";
+  }
+  if (codePage >= 28591 && codePage <= 28606) return "ISO-8859-" + std::to_string(codePage - 28590);
+  return "CP" + std::to_string(codePage);
+}
+
+class Converter {
+ public:
+  explicit Converter(UINT codePage) : cd_(iconv_open("UTF-8", IconvName(codePage).c_str())) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+// Without a converter for the code page, ASCII still passes and everything else is replaced.
+BrowserText AsciiOnly(const char* in, std::size_t size) {
+  BrowserText out;
+  for (std::size_t i = 0; i < size; ++i) {
+    const auto byte = static_cast<unsigned char>(in[i]);
+    if (byte < 0x80)
+      out.push_back(static_cast<char8_t>(byte));
+    else
+      out.append(kReplacement);
+  }
+  return out;
+}
+
+}  // namespace
+
+BrowserText ToBrowserText(HostText text) {
+  const char* in = text.c_str();
+  std::size_t inLeft = std::strlen(in);
+  const Converter converter(GetACP());
+  if (!converter.ok()) return AsciiOnly(in, inLeft);
+
+  BrowserText out;
+  char buffer[256];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t result =
+        iconv(converter.get(), const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
+    const int error = errno;
+    out.append(reinterpret_cast<const char8_t*>(buffer), outPtr - buffer);
+    if (result != static_cast<std::size_t>(-1)) continue;
+    if (error == E2BIG) continue;  // the buffer is full; what was converted is kept
+    // EILSEQ: not a character of the code page; EINVAL: a multi-byte character cut short by the
+    // end of the text. Either way one byte is replaced and the rest still decoded.
+    out.append(kReplacement);
+    ++in;
+    --inLeft;
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
+  }
+  // Flushes a stateful code page's final shift sequence.
+  char* outPtr = buffer;
+  std::size_t outLeft = sizeof buffer;
+  iconv(converter.get(), nullptr, nullptr, &outPtr, &outLeft);
+  out.append(reinterpret_cast<const char8_t*>(buffer), outPtr - buffer);
+  return out;
+}
+
+}  // namespace Brovis
