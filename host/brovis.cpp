@@ -1,0 +1,23 @@
+#include "host/brovis.h"
+
+#include "host/browser_root.h"
+
+namespace Brovis {
+
+Brovis::Brovis(DWORD w, DWORD h, VESSEL* vessel) : MFD(w, h, vessel) { EnsureBrowser(); }
+
+// The bridge and its window stay: other displays, and later ones, show the same page.
+Brovis::~Brovis() = default;
+
+void Brovis::Update(HDC hDC) {
+  try {
+    BrowserInterface& browser = EnsureBrowser();
+    Title(hDC, kTitle);
+    // The window covers the title wherever the two overlap.
+    browser.RenderToDC(hDC, static_cast<int>(width), static_cast<int>(height));
+  } catch (...) {
+    // The simulator's redraw must go on; this display just shows what was drawn so far.
+  }
+}
+
+}  // namespace Brovis
