@@ -1,0 +1,32 @@
+#pragma once
+// A module loaded as the simulator loads its plug-ins: opened with its symbols resolved at once,
+// entered through InitModule, left through ExitModule, and unloaded.
+#include <string>
+
+#include "platform/orbiter/orbiter_api.h"
+
+namespace Cockpit {
+
+class ModuleLibrary {
+ public:
+  // Throws std::runtime_error when the library cannot be opened or lacks an entry point.
+  explicit ModuleLibrary(const std::string& path);
+  // Unloads the library. Every object the module made must be gone by then.
+  ~ModuleLibrary();
+  ModuleLibrary(const ModuleLibrary&) = delete;
+  ModuleLibrary& operator=(const ModuleLibrary&) = delete;
+
+  void Init();
+  void Exit();
+
+ private:
+  using Entry = void (*)(HINSTANCE);
+  void* handle_;
+  Entry init_ = nullptr;
+  Entry exit_ = nullptr;
+};
+
+// Brovis.so in the directory of the running program.
+std::string ModuleBesideProgram();
+
+}  // namespace Cockpit

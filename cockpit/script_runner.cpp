@@ -1,0 +1,140 @@
+#include "cockpit/script_runner.h"
+
+#include <string>
+
+#include "cockpit/host_code_page_text.h"
+#include "cockpit/png_file.h"
+
+namespace Cockpit {
+
+namespace {
+
+const char* Bool(bool value) { return value ? "true" : "false"; }
+
+std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "-"; }
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(Simulator& simulator, std::filesystem::path outDir, std::ostream& out)
+    : simulator_(simulator), outDir_(std::move(outDir)), out_(out) {
+  OrbiterHost::SetInputBoxListener([this](const OrbiterHost::InputBox& box) {
+    out_ << "inputbox \"" << box.title << "\" len=" << box.visibleLength << std::endl;
+  });
+}
+
+ScriptRunner::~ScriptRunner() { OrbiterHost::SetInputBoxListener({}); }
+
+Display& ScriptRunner::Current() {
+  Display* display = simulator_.Find(current_);
+  if (!display) throw ScriptError("display " + std::to_string(current_) + " is not open");
+  return *display;
+}
+
+void ScriptRunner::Run(const Command& c) {
+  switch (c.op) {
+    case Op::Open:
+      simulator_.Open(c.display, c.width, c.height);
+      break;
+    case Op::Close:
+      simulator_.Close(c.display);
+      break;
+    case Op::Select:
+      current_ = c.display;
+      break;
+    case Op::Button:
+      PressButton(c.button, c.event);
+      break;
+    case Op::Key: {
+      const bool consumed = Current().mfd().ConsumeKeyBuffered(c.key);
+      out_ << "key " << c.key << " -> " << Bool(consumed) << std::endl;
+      break;
+    }
+    case Op::Type:
+      Type(c.text);
+      break;
+    case Op::Cancel:
+      if (!OrbiterHost::CancelInputBox()) throw ScriptError("no input box is open");
+      break;
+    case Op::Url:
+      PressButton(kUrlButton, 1);
+      Type(c.text);
+      break;
+    case Op::Wait:
+      simulator_.Run(std::chrono::milliseconds(c.milliseconds));
+      break;
+    case Op::Settle:
+      simulator_.Settle(Current(), std::chrono::milliseconds(c.milliseconds));
+      break;
+    case Op::Snap:
+      Snap(c.text);
+      break;
+    case Op::Labels:
+      Labels();
+      break;
+    case Op::Menu:
+      Menu();
+      break;
+  }
+}
+
+void ScriptRunner::PressButton(int button, int event) {
+  const bool consumed = Current().mfd().ConsumeButton(button, event);
+  out_ << "button " << button << " event " << event << " -> " << Bool(consumed) << std::endl;
+}
+
+void ScriptRunner::Type(const std::string& text) {
+  if (!OrbiterHost::ConfirmInputBox(ToHostCodePage(text)))
+    throw ScriptError("no input box is open");
+}
+
+void ScriptRunner::Snap(const std::string& file) {
+  Display& display = Current();
+  display.Redraw(Clock::now());
+  const std::filesystem::path path = outDir_ / file;
+  try {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    WritePng(display.surface(), path);
+  } catch (const std::exception& e) {
+    throw ScriptError(e.what());
+  }
+  out_ << "snap " << path.string() << ' ' << display.width() << 'x' << display.height()
+       << std::endl;
+}
+
+void ScriptRunner::Labels() {
+  MFD& mfd = Current().mfd();
+  for (int b = 0; b < 12; ++b) {
+    const char* label = mfd.ButtonLabel(b);
+    out_ << "label " << b << ' ' << (label ? label : "-") << std::endl;
+  }
+}
+
+void ScriptRunner::Menu() {
+  const MFDBUTTONMENU* menu = nullptr;
+  const int count = Current().mfd().ButtonMenu(&menu);
+  out_ << "menu " << count << std::endl;
+  for (int b = 0; menu && b < count; ++b) {
+    const MFDBUTTONMENU entry = menu[b];
+    out_ << "menu " << b << ' ' << Quoted(entry.line1) << ' ' << Quoted(entry.line2) << ' ';
+    if (entry.selchar)
+      out_ << '\'' << entry.selchar << '\'';
+    else
+      out_ << '-';
+    out_ << std::endl;
+  }
+}
+
+int RunScript(std::istream& in, ScriptRunner& runner, std::ostream& err) {
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    try {
+      if (const auto command = ParseLine(line)) runner.Run(*command);
+    } catch (const ScriptError& e) {
+      err << "line " << number << ": " << e.what() << std::endl;
+      return 2;
+    }
+  }
+  return 0;
+}
+
+}  // namespace Cockpit

@@ -1,0 +1,77 @@
+#include "cockpit/simulator.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "cockpit/script.h"
+#include "platform/forms/application.h"
+
+namespace Cockpit {
+
+Simulator::Simulator(OrbiterHost::RegisteredMode mode, std::chrono::milliseconds refresh)
+    : mode_(std::move(mode)), refresh_(refresh) {}
+
+Simulator::~Simulator() { CloseAll(); }
+
+void Simulator::Open(int number, int width, int height) {
+  if (displays_.count(number))
+    throw ScriptError("display " + std::to_string(number) + " is open already");
+  const MFD_WPARAM size =
+      static_cast<MFD_WPARAM>(width & 0xFFFF) | (static_cast<MFD_WPARAM>(height & 0xFFFF) << 16);
+  const MFD_RESULT result = mode_.msgproc(kMfdOpenedMessage, static_cast<UINT>(number), size,
+                                          reinterpret_cast<MFD_LPARAM>(&vessel_));
+  if (!result) throw ScriptError("the module opened no display");
+  displays_[number] = std::make_unique<Display>(width, height, reinterpret_cast<MFD*>(result));
+}
+
+void Simulator::Close(int number) {
+  if (!displays_.erase(number))
+    throw ScriptError("display " + std::to_string(number) + " is not open");
+}
+
+void Simulator::CloseAll() { displays_.clear(); }
+
+Display* Simulator::Find(int number) {
+  const auto it = displays_.find(number);
+  return it == displays_.end() ? nullptr : it->second.get();
+}
+
+void Simulator::Frame() {
+  Forms::Application::DoEvents();
+  for (auto& [number, display] : displays_) {
+    const Clock::time_point now = Clock::now();
+    // Taken every frame, so that a request is answered once.
+    const bool invalidated = OrbiterHost::TakeInvalidated(display->mfd());
+    if (invalidated || now - display->lastRedraw() >= refresh_) display->Redraw(now);
+  }
+}
+
+void Simulator::Run(std::chrono::milliseconds duration, const std::function<bool()>& done) {
+  const Clock::time_point end = Clock::now() + duration;
+  for (;;) {
+    const Clock::time_point frameStart = Clock::now();
+    Frame();
+    if (done && done()) return;
+    const Clock::time_point next = std::min(frameStart + kFramePeriod, end);
+    if (Clock::now() >= end) return;
+    // Messages that arrive between frames are handled as they come, as a message loop would;
+    // once per frame, so that a source that stays readable cannot spin the loop.
+    Forms::Application::WaitForMessages(
+        std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()));
+    Forms::Application::DoEvents();
+    std::this_thread::sleep_until(next);
+  }
+}
+
+bool Simulator::Settle(Display& display, std::chrono::milliseconds limit) {
+  const Clock::time_point start = Clock::now();
+  bool settled = false;
+  Run(limit, [&] {
+    const Clock::time_point quietSince = std::max(display.lastChange(), start);
+    settled = Clock::now() - quietSince >= kQuietTime;
+    return settled;
+  });
+  return settled;
+}
+
+}  // namespace Cockpit

@@ -1,0 +1,48 @@
+#pragma once
+// The simulator's side of a cockpit: the displays that show the module's mode and the frame loop
+// that processes the thread's messages and redraws them.
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "cockpit/display.h"
+#include "platform/orbiter/orbiter_host.h"
+
+namespace Cockpit {
+
+class Simulator {
+ public:
+  static constexpr auto kFramePeriod = std::chrono::microseconds(1'000'000 / 60);
+
+  Simulator(OrbiterHost::RegisteredMode mode, std::chrono::milliseconds refresh);
+  // Destroys the displays that are still open.
+  ~Simulator();
+
+  // The pilot selects the mode on display `number`. Throws ScriptError when it is open already
+  // or the module gives no display object.
+  void Open(int number, int width, int height);
+  // The display leaves the mode. Throws ScriptError when it is not open.
+  void Close(int number);
+  void CloseAll();
+  // The open display `number`, or null.
+  Display* Find(int number);
+
+  // Runs frames for `duration`, or until `done` says so after a frame.
+  void Run(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
+  // Runs until `display` has not changed for the quiet time, for `limit` at most. Returns whether
+  // it settled.
+  bool Settle(Display& display, std::chrono::milliseconds limit);
+
+  static constexpr std::chrono::milliseconds kQuietTime{300};
+
+ private:
+  void Frame();
+
+  OrbiterHost::RegisteredMode mode_;
+  std::chrono::milliseconds refresh_;
+  VESSEL vessel_;
+  std::map<int, std::unique_ptr<Display>> displays_;
+};
+
+}  // namespace Cockpit
