@@ -1,0 +1,31 @@
+#pragma once
+// The module loaded as the host program loads it: dlopen, InitModule; ExitModule and dlclose at
+// the end. Display objects come from the registered mode's message procedure.
+#include <memory>
+#include <string>
+
+#include "platform/orbiter/orbiter_host.h"
+
+namespace BrovisTest {
+
+class LoadedModule {
+ public:
+  explicit LoadedModule(const std::string& path);
+  // Calls ExitModule and unloads, if not done yet.
+  ~LoadedModule();
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
+
+  void Exit();
+  void Unload();
+
+  // Message 1 for a display of w x h; null when the module made none.
+  std::unique_ptr<MFD> Open(int w, int h);
+
+ private:
+  void* handle_ = nullptr;
+  bool initialised_ = false;
+  VESSEL vessel_;
+};
+
+}  // namespace BrovisTest

@@ -1,0 +1,86 @@
+#include "tests/host/processes.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace BrovisTest {
+
+namespace {
+
+struct Stat {
+  char state = '?';
+  int ppid = 0;
+};
+
+std::optional<Stat> ReadStat(int pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  // The command name in parentheses may hold spaces; the fields after it do not.
+  const auto close = text.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(text.substr(close + 1));
+  Stat stat;
+  fields >> stat.state >> stat.ppid;
+  if (!fields) return std::nullopt;
+  return stat;
+}
+
+std::string CommandLine(int pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return text;
+}
+
+std::vector<int> AllProcesses() {
+  std::vector<int> pids;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos)
+      pids.push_back(std::stoi(name));
+  }
+  return pids;
+}
+
+}  // namespace
+
+std::vector<int> BrowserChildren() {
+  std::vector<int> children;
+  for (int pid : AllProcesses()) {
+    const auto stat = ReadStat(pid);
+    if (stat && stat->ppid == ::getpid() && stat->state != 'Z' &&
+        CommandLine(pid).find("chromium") != std::string::npos)
+      children.push_back(pid);
+  }
+  return children;
+}
+
+std::vector<int> ProcessTree(int root) {
+  std::vector<int> tree{root};
+  const std::vector<int> all = AllProcesses();
+  for (std::size_t i = 0; i < tree.size(); ++i)
+    for (int pid : all)
+      if (const auto stat = ReadStat(pid); stat && stat->ppid == tree[i]) tree.push_back(pid);
+  return tree;
+}
+
+bool Alive(int pid) {
+  const auto stat = ReadStat(pid);
+  return stat && stat->state != 'Z' && stat->state != 'X';
+}
+
+std::optional<std::string> ProfileDirectory(int pid) {
+  const std::string line = CommandLine(pid);
+  const std::string flag = "--user-data-dir=";
+  const auto at = line.find(flag);
+  if (at == std::string::npos) return std::nullopt;
+  const auto end = line.find(' ', at);
+  return line.substr(at + flag.size(), end == std::string::npos ? end : end - at - flag.size());
+}
+
+}  // namespace BrovisTest
