@@ -12,25 +12,51 @@ inline constexpr const char* kItem =
     "function(i) { return i >= 0 && i < this.length ? this[i] : null; }";
 
 // Tag name and "type" for each position; styles up the ancestor chain only for the tags that
-// can be selected at all.
+// can be selected at all. Long windows are what this is for, so the answer is kept small and
+// cheap to carry: tag names and (visibility, display) pairs are sent once each in tables and
+// referred to by number, each ancestor's style is read once per call, and the whole answer
+// travels as one JSON text. Entries: a tag number; [tag, type] when there is a "type"; and
+// [tag, type or null, [pair numbers from the element up to the root]] for A, INPUT, TEXTAREA.
 inline constexpr const char* kFacts = R"(function(first, step, count) {
+  const tags = [], tagNumbers = new Map(), pairs = [], pairNumbers = new Map();
+  const levels = new Map();
+  const number = (table, numbers, key, value) => {
+    let n = numbers.get(key);
+    if (n === undefined) {
+      n = table.length;
+      table.push(value);
+      numbers.set(key, n);
+    }
+    return n;
+  };
+  const level = p => {
+    let n = levels.get(p);
+    if (n === undefined) {
+      const cs = getComputedStyle(p);
+      const v = String(cs.visibility), d = String(cs.display);
+      n = number(pairs, pairNumbers, v + '\n' + d, [v, d]);
+      levels.set(p, n);
+    }
+    return n;
+  };
+  const wellFormed = s => typeof s.toWellFormed === 'function' ? s.toWellFormed() : s;
   const out = [];
   for (let i = first, n = 0; n < count && i >= 0 && i < this.length; i += step, ++n) {
     const e = this[i];
-    const tag = String(e.tagName);
+    const tag = wellFormed(String(e.tagName));
+    const t = number(tags, tagNumbers, tag, tag);
+    let type = e.getAttribute('type');
+    if (type !== null) type = wellFormed(type);
     const upper = tag.toUpperCase();
-    const fact = [tag, e.getAttribute('type')];
     if (upper === 'A' || upper === 'INPUT' || upper === 'TEXTAREA') {
       const styles = [];
-      for (let p = e; p; p = p.parentElement) {
-        const cs = getComputedStyle(p);
-        styles.push(cs.visibility, cs.display);
-      }
-      fact.push(styles);
+      for (let p = e; p; p = p.parentElement) styles.push(level(p));
+      out.push([t, type, styles]);
+    } else {
+      out.push(type === null ? t : [t, type]);
     }
-    out.push(fact);
   }
-  return [this.length, out];
+  return JSON.stringify([this.length, tags, pairs, out]);
 })";
 
 // A text area, or an input whose type holds text; the browser reads an unknown type as text.
@@ -47,13 +73,17 @@ inline constexpr const char* kClick = R"(function() {
   return true;
 })";
 
-inline constexpr const char* kScrollIntoView =
-    "function(top) { this.scrollIntoView(top); return true; }";
+// Jumps, whatever scroll behaviour the page's style asks for: the display shows the result of a
+// command at its next redraw, not an animation.
+inline constexpr const char* kScrollIntoView = R"(function(top) {
+  this.scrollIntoView({block: top ? 'start' : 'end', inline: 'nearest', behavior: 'instant'});
+  return true;
+})";
 inline constexpr const char* kGetAttribute = "function(name) { return this.getAttribute(name); }";
 inline constexpr const char* kGetScroll = "function(p) { return this[p]; }";
 inline constexpr const char* kSetScroll = R"(function(p, v) {
   const before = this[p];
-  this[p] = v;
+  this.scrollTo({[p === 'scrollTop' ? 'top' : 'left']: v, behavior: 'instant'});
   return this[p] !== before;
 })";
 inline constexpr const char* kGetStyle = "function(p) { return this.style[p]; }";
@@ -98,10 +128,10 @@ inline constexpr const char* kWriteScroll = R"(((top, left) => {
   if (!r || !b) return null;
   const m = e => [e.scrollHeight, e.scrollWidth, e.scrollTop, e.scrollLeft];
   const read = [m(r), m(b)];
-  b.scrollTop = top;
-  r.scrollTop = top;
-  b.scrollLeft = left;
-  r.scrollLeft = left;
+  b.scrollTo({top: top, behavior: 'instant'});
+  r.scrollTo({top: top, behavior: 'instant'});
+  b.scrollTo({left: left, behavior: 'instant'});
+  r.scrollTo({left: left, behavior: 'instant'});
   const after = [m(r), m(b)];
   return [read, JSON.stringify(read) !== JSON.stringify(after)];
 }))";

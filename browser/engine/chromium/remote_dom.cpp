@@ -69,6 +69,47 @@ std::optional<PageScroll> ParseScroll(const Json& pair) {
   return scroll;
 }
 
+// [length, tag names, [visibility, display] pairs, entries] as kFacts gives it; see there.
+std::optional<std::vector<ElementFacts>> ParseFacts(const Json& answer) {
+  if (!answer.is_array() || answer.size() != 4) return std::nullopt;
+  const Json& tags = answer[1];
+  const Json& pairs = answer[2];
+  const Json& entries = answer[3];
+  if (!tags.is_array() || !pairs.is_array() || !entries.is_array()) return std::nullopt;
+  for (const Json& tag : tags)
+    if (!tag.is_string()) return std::nullopt;
+  for (const Json& pair : pairs)
+    if (!pair.is_array() || pair.size() != 2 || !pair[0].is_string() || !pair[1].is_string())
+      return std::nullopt;
+  const auto index = [](const Json& n, const Json& table) -> std::optional<std::size_t> {
+    if (!n.is_number_unsigned() || n.get<std::size_t>() >= table.size()) return std::nullopt;
+    return n.get<std::size_t>();
+  };
+  std::vector<ElementFacts> out;
+  out.reserve(entries.size());
+  for (const Json& entry : entries) {
+    ElementFacts facts;
+    const Json& tag = entry.is_array() && !entry.empty() ? entry[0] : entry;
+    const auto t = index(tag, tags);
+    if (!t) return std::nullopt;
+    facts.tagName = FromUtf8Bytes(tags[*t].get_ref<const std::string&>());
+    if (entry.is_array()) {
+      if (entry.size() > 1 && entry[1].is_string())
+        facts.type = FromUtf8Bytes(entry[1].get_ref<const std::string&>());
+      if (entry.size() > 2 && entry[2].is_array()) {
+        for (const Json& n : entry[2]) {
+          const auto p = index(n, pairs);
+          if (!p) return std::nullopt;
+          facts.styles.emplace_back(FromUtf8Bytes(pairs[*p][0].get_ref<const std::string&>()),
+                                    FromUtf8Bytes(pairs[*p][1].get_ref<const std::string&>()));
+        }
+      }
+    }
+    out.push_back(std::move(facts));
+  }
+  return out;
+}
+
 class RemoteTextRange : public TextRange {
  public:
   explicit RemoteTextRange(std::shared_ptr<RemoteObject> input) : input_(std::move(input)) {}
@@ -101,29 +142,9 @@ class RemoteCollection : public ElementCollection {
   }
 
   std::optional<std::vector<ElementFacts>> facts(int first, int step, int count) override {
-    const auto value =
-        list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
-    if (!value || !value->is_array() || value->size() != 2 || !(*value)[1].is_array())
-      return std::nullopt;
-    std::vector<ElementFacts> out;
-    out.reserve((*value)[1].size());
-    for (const Json& entry : (*value)[1]) {
-      ElementFacts facts;
-      if (!entry.is_array() || entry.size() < 2 || !entry[0].is_string()) return std::nullopt;
-      facts.tagName = FromUtf8Bytes(entry[0].get_ref<const std::string&>());
-      if (entry[1].is_string()) facts.type = FromUtf8Bytes(entry[1].get_ref<const std::string&>());
-      if (entry.size() > 2 && entry[2].is_array()) {
-        const Json& styles = entry[2];
-        for (std::size_t i = 0; i + 1 < styles.size(); i += 2) {
-          facts.styles.emplace_back(
-              FromUtf8Bytes(styles[i].is_string() ? styles[i].get_ref<const std::string&>() : ""),
-              FromUtf8Bytes(styles[i + 1].is_string() ? styles[i + 1].get_ref<const std::string&>()
-                                                      : ""));
-        }
-      }
-      out.push_back(std::move(facts));
-    }
-    return out;
+    const auto text = list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
+    if (!text || !text->is_string()) return std::nullopt;
+    return ParseFacts(Json::parse(text->get_ref<const std::string&>(), nullptr, false));
   }
 
  private:
@@ -158,8 +179,11 @@ class RemoteElement : public Element {
   }
 
   bool click() override {
+    // Without a user gesture, so that the browser's popup blocker refuses every new window the
+    // click asks for. With one, a link to a new window opens a second page that loads its
+    // address; no switch of this headless browser prevents that.
     const bool clicked =
-        object_->value(Scripts::kClick, Json::array(), /*userGesture=*/true).has_value();
+        object_->value(Scripts::kClick, Json::array(), /*userGesture=*/false).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
     return clicked;

@@ -1,0 +1,168 @@
+// The page operations on large local pages, as the pilot's commands run them: one selection
+// step, one scroll step, one text entry, each with whatever event processing and capture it
+// does itself.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "browser/brovis_form.h"
+#include "tests/browser/form_access.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using BrovisBench::PumpUntil;
+
+// One window for every benchmark here: starting a browser costs far more than any operation.
+class BenchWindow {
+ public:
+  static BenchWindow& get() {
+    static BenchWindow window;
+    return window;
+  }
+
+  // Loads a page and waits until it is completely shown.
+  bool load(const std::string& name, const std::string& html) {
+    const std::string url = pages_.write(name, html);
+    if (!form_) {
+      form_ = BrovisBench::OpenWindow(url);
+      if (!form_) return false;
+      access_ = std::make_unique<Brovis::BrovisFormTestAccess>(*form_);
+    } else {
+      form_->Navigate(Brovis::FromUtf8Bytes(url));
+    }
+    const bool loaded = PumpUntil([&] {
+      const auto href = access_->browser().engine()->evaluate(
+          "document.readyState === 'complete' && location.href");
+      return href && *href == "\"" + url + "\"" && !access_->browser().IsBusy();
+    });
+    // Let the completion handler run and the last pictures arrive before measuring.
+    const auto settled = std::chrono::steady_clock::now() + 200ms;
+    PumpUntil([&] { return std::chrono::steady_clock::now() >= settled; });
+    return loaded;
+  }
+
+  Brovis::BrovisForm& form() { return *form_; }
+  Brovis::BrovisFormTestAccess& access() { return *access_; }
+
+ private:
+  BrovisBench::PageDirectory pages_;
+  std::unique_ptr<Brovis::BrovisForm> form_;
+  std::unique_ptr<Brovis::BrovisFormTestAccess> access_;
+};
+
+std::string Page(const std::string& body) {
+  return "<!DOCTYPE html><html><head><meta charset='utf-8'></head><body>" + body + "</body></html>";
+}
+
+// Selection steps on a page whose links stand at every position 99 modulo 100: each step finds
+// the next one 100 positions further on, wrapping from the last to the first.
+void SelectSteps(benchmark::State& state, const std::string& name, const std::string& body) {
+  auto& window = BenchWindow::get();
+  if (!window.load(name, Page(body))) {
+    state.SkipWithError("page did not load");
+    return;
+  }
+  for (auto _ : state) {
+    const auto tag = window.form().selectNext();
+    if (tag != u8"A" || window.access().selectedIndex() % 100 != 99) {
+      state.SkipWithError("not the next link");
+      break;
+    }
+  }
+}
+
+// `count` elements in the body: sections of 100, each a division holding 98 paragraphs, the
+// last of which ends in a link.
+void BM_SelectNext(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  std::string body;
+  for (int section = 0; section + 100 <= count; section += 100) {
+    body += "<div>\n";
+    for (int i = 1; i < 98; ++i) body += "<p>text " + std::to_string(section + i) + "</p>\n";
+    body += "<p>text <a href='#x'>link " + std::to_string(section + 99) + "</a></p>\n</div>\n";
+  }
+  SelectSteps(state, "select-next.html", body);
+}
+BENCHMARK(BM_SelectNext)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The same number of elements as paragraphs directly in the body, every 99th ending in a link.
+// Here the engine lays out thousands of siblings again whenever an outline changes, which
+// dominates the step.
+void BM_SelectNextFlat(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  std::string body;
+  for (int i = 0; i < count; ++i) {
+    if (i % 100 == 98 && i + 1 < count) {
+      body += "<p>text " + std::to_string(i) + " <a href='#x'>link</a></p>\n";
+      ++i;
+    } else {
+      body += "<p>text " + std::to_string(i) + "</p>\n";
+    }
+  }
+  SelectSteps(state, "select-next-flat.html", body);
+}
+BENCHMARK(BM_SelectNextFlat)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// `count` elements of which none can be selected (text, hidden inputs, buttons): every step
+// examines the whole list.
+void BM_SelectNextNone(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  std::string body;
+  for (int i = 0; i + 4 <= count; i += 4)
+    body += "<div><span>row " + std::to_string(i) + "</span><input type='hidden' name='h" +
+            std::to_string(i) + "'><button>go</button></div>\n";
+  auto& window = BenchWindow::get();
+  if (!window.load("select-none.html", Page(body))) {
+    state.SkipWithError("page did not load");
+    return;
+  }
+  for (auto _ : state) {
+    if (window.form().selectNext() != u8"blank") {
+      state.SkipWithError("something was selected");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_SelectNextNone)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// One step down a long page, with its capture; back to the top, untimed, near the bottom.
+void BM_MoveDown(benchmark::State& state) {
+  std::string body;
+  for (int i = 0; i < 2000; ++i)
+    body += "<p style='margin:0;height:60px'>line " + std::to_string(i) + "</p>\n";
+  auto& window = BenchWindow::get();
+  if (!window.load("move-down.html", Page(body))) {
+    state.SkipWithError("page did not load");
+    return;
+  }
+  for (auto _ : state) {
+    window.form().moveDown();
+    if (window.access().yPos() * 200.0f > static_cast<float>(window.access().yMax() - 1000)) {
+      state.PauseTiming();
+      window.access().setPos(0.0f, 0.0f);
+      state.ResumeTiming();
+    }
+  }
+}
+BENCHMARK(BM_MoveDown)->Unit(benchmark::kMillisecond);
+
+// Replacing a text field's value, with its capture.
+void BM_SetKeyboard(benchmark::State& state) {
+  std::string body = "<form><input type='text' name='q' value='start'></form>";
+  for (int i = 0; i < 500; ++i) body += "<p>paragraph " + std::to_string(i) + "</p>\n";
+  auto& window = BenchWindow::get();
+  if (!window.load("set-keyboard.html", Page(body)) || window.form().selectNext() != u8"INPUT") {
+    state.SkipWithError("no field to type into");
+    return;
+  }
+  int n = 0;
+  for (auto _ : state)
+    window.form().setKeyboard(Brovis::FromUtf8Bytes("text " + std::to_string(++n)));
+}
+BENCHMARK(BM_SetKeyboard)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// Which elements of a page the pilot can step to: visible links, text areas and inputs other
+// than hidden ones, judged from facts the engine reports about them in bulk.
+#include "browser/engine/browser_text.h"
+#include "browser/engine/dom.h"
+
+namespace Brovis {
+
+// The tag name with ASCII letters upper-cased; the engine may report "a" for "A" (XHTML, SVG).
+BrowserText UpperCaseTag(BrowserTextView tag);
+
+// Tag A, INPUT or TEXTAREA; for INPUT a "type" other than exactly "hidden"; and neither the
+// element nor an ancestor up to the root has visibility "hidden" or display "none" (visibility
+// looked at first on each level).
+bool IsSelectable(const Engine::ElementFacts& facts);
+
+}  // namespace Brovis

@@ -1,0 +1,128 @@
+// Typing into the selected field on real pages: what the field holds afterwards, as the page's
+// own form sends it to the server or as the page reads it.
+#include "tests/browser/window_fixture.h"
+
+namespace BrovisTest {
+namespace {
+
+using namespace std::chrono_literals;
+
+const char* kForm =
+    "<!DOCTYPE html><html><body><p>form</p><form action='/submit'>"
+    "<input name='q' id='q' value='abc'>"
+    "<input type='password' name='p' id='p'>"
+    "<textarea name='t' id='t'>line1\nline2</textarea>"
+    "<input type='checkbox' name='c' id='c'>"
+    "<a id='l' href='/x'>link</a>"
+    "<input type='submit' id='go' value='Go'>"
+    "</form></body></html>";
+
+class TextEntryTest : public WindowTest {
+ protected:
+  std::string Value(const std::string& id) {
+    return Eval("document.getElementById('" + id + "').value").value_or("?");
+  }
+  // Steps forward until the element with `id` is selected.
+  void SelectId(const std::string& id) {
+    for (int i = 0; i < 20; ++i) {
+      form->selectNext();
+      if (Eval("document.getElementById('" + id + "').style.borderStyle") == "solid") return;
+    }
+    FAIL() << "cannot select " << id;
+  }
+  // Whether an operation refreshed the capture.
+  bool Refreshes(const std::function<void()>& operation) {
+    const auto before = access().bm();
+    operation();
+    return access().bm() != before;
+  }
+};
+
+TEST_F(TextEntryTest, SetAndAppendReachTheServerWithTheForm) {
+  server.page("/", kForm);
+  server.page("/submit", "<p>thanks</p>");
+  Open(server.url("/"));
+
+  SelectId("q");
+  form->setKeyboard(Text("xyz"));
+  EXPECT_EQ(Value("q"), "xyz");
+  Eval("document.getElementById('q').value = 'abc'");
+  form->appendKeyboard(Text("xyz"));
+  EXPECT_EQ(Value("q"), "abcxyz");
+
+  SelectId("p");
+  form->setKeyboard(Text("s3cret"));
+  SelectId("t");
+  // The text continues the last line, without a separator.
+  form->appendKeyboard(Text(" end"));
+  EXPECT_EQ(Value("t"), "line1\nline2 end");
+
+  // Text entry leaves the selection and its outline as they are.
+  EXPECT_EQ(Eval("document.getElementById('t').style.borderStyle"), "solid");
+  SelectId("go");
+  form->clickElement();
+  ASSERT_TRUE(server.waitForRequest("GET /submit", 5s));
+  std::string sent;
+  for (const auto& line : server.requests())
+    if (line.rfind("GET /submit", 0) == 0) sent = line;
+  EXPECT_EQ(sent, "GET /submit?p=s3cret&q=abcxyz&t=line1\r\nline2 end");
+}
+
+TEST_F(TextEntryTest, TextIsWrittenAsItComes) {
+  server.page("/",
+              "<!DOCTYPE html><html><body><p>x</p>"
+              "<input id='f' value='abc' maxlength='3' readonly></body></html>");
+  Open(server.url("/"));
+  SelectId("f");
+
+  // Appending nothing changes nothing, yet still captures; setting nothing empties the field.
+  EXPECT_TRUE(Refreshes([&] { form->appendKeyboard(Text("")); }));
+  EXPECT_EQ(Value("f"), "abc");
+  EXPECT_TRUE(Refreshes([&] { form->setKeyboard(Text("")); }));
+  EXPECT_EQ(Value("f"), "");
+
+  // No trimming, no length limit, and the field's own limits are not consulted.
+  form->setKeyboard(Text("  two  spaces  "));
+  EXPECT_EQ(Value("f"), "  two  spaces  ");
+  form->setKeyboard(Text("Grüße ✓"));
+  form->appendKeyboard(Text(std::string(5000, 'x')));
+  EXPECT_EQ(Value("f"), "Grüße ✓" + std::string(5000, 'x'));
+}
+
+TEST_F(TextEntryTest, NothingHappensWithoutASelectedTextField) {
+  server.page("/", kForm);
+  Open(server.url("/"));
+  const auto untouched = [&] {
+    return Refreshes([&] { form->setKeyboard(Text("zz")); }) ||
+           Refreshes([&] { form->appendKeyboard(Text("zz")); });
+  };
+  EXPECT_FALSE(untouched());  // nothing selected yet
+  SelectId("c");
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(Value("c"), "on");
+  SelectId("l");
+  EXPECT_FALSE(untouched());
+  EXPECT_EQ(Eval("document.getElementById('l').textContent"), "link");
+  EXPECT_EQ(Value("q"), "abc");
+}
+
+TEST_F(TextEntryTest, TextAfterALoadDoesNotReachTheNewPage) {
+  server.page("/", kForm);
+  server.page("/next", "<!DOCTYPE html><html><body><p>x</p><input id='n' value='b'></body></html>");
+  Open(server.url("/"));
+  SelectId("q");
+  Load(server.url("/next"));
+  // The selection still names the previous page's field, which is gone with its page.
+  const auto capture = access().bm();
+  form->setKeyboard(Text("xyz"));
+  form->appendKeyboard(Text("xyz"));
+  EXPECT_EQ(access().bm(), capture);
+  EXPECT_EQ(Value("n"), "b");
+  // Once a step has selected on the new page, text reaches it.
+  SelectId("n");
+  form->appendKeyboard(Text("xyz"));
+  EXPECT_EQ(Value("n"), "bxyz");
+}
+
+}  // namespace
+}  // namespace BrovisTest
