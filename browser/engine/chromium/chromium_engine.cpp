@@ -17,8 +17,13 @@ constexpr std::chrono::milliseconds kShutdownGrace{2000};
 constexpr std::size_t kMaxQueuedEvents = 4096;
 constexpr int kMaxViewport = 16384;
 
-constexpr const char* kRenderedFence =
-    "new Promise(r => requestAnimationFrame(() => setTimeout(r, 0)))";
+// A fence in the page: it settles at the start of the next rendering step, which renders every
+// change made before it. The frame of that step arrives after the fence's answer, on the same
+// ordered pipe.
+constexpr const char* kRenderedFence = "new Promise(r => requestAnimationFrame(() => r()))";
+// A frame follows a rendered change within a frame interval or two; none by then means the
+// change drew nothing new.
+constexpr std::chrono::milliseconds kQuietAfterFence{40};
 
 // PNG: lossless, so that a page's colours (the selection outline's red) arrive exactly.
 Json ScreencastParameters() {
@@ -118,7 +123,7 @@ bool ChromiumEngine::attach(std::string& error) {
   }
   pageAlive_ = true;
   channel_ = std::make_shared<PageChannel>(*connection_, sessionId_, options_.callLimit,
-                                           [this] { unshownChange_ = true; });
+                                           [this] { noteChange(); });
   return true;
 }
 
@@ -227,35 +232,56 @@ void ChromiumEngine::resize(int width, int height) {
   // picture at once.
   call("Page.stopScreencast");
   call("Page.startScreencast", ScreencastParameters());
-  unshownChange_ = true;
+  noteChange();
+}
+
+void ChromiumEngine::noteChange() {
+  ++changeGeneration_;
+  postFence();
+}
+
+void ChromiumEngine::postFence() {
+  if (fenceInFlight_ || connection_->closed()) return;
+  fenceInFlight_ = true;
+  connection_->post("Runtime.evaluate",
+                    {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}},
+                    sessionId_, [this](const CallResult&) {
+                      // Every change whose answer came before this one ran in the page before
+                      // the fence, and so before the rendering step it waited for. (A failure
+                      // means the page went away: nothing is left to render either.)
+                      fenceInFlight_ = false;
+                      fencedGeneration_ = changeGeneration_;
+                      framesAtFence_ = screencast_.framesReceived();
+                      fenceSettledAt_ = std::chrono::steady_clock::now();
+                    });
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
   connection_->poll();
-  if (unshownChange_ && waitLimit.count() > 0) {
-    awaitFreshPicture(waitLimit);
+  if (waitLimit.count() > 0 && shownGeneration_ < changeGeneration_) {
+    if (fencedGeneration_ < changeGeneration_) postFence();
+    awaitFreshPicture(std::chrono::steady_clock::now() + waitLimit);
     // Waited once: a change that draws nothing new must not hold up every later print.
-    unshownChange_ = false;
+    shownGeneration_ = changeGeneration_;
   }
   return screencast_.latest();
 }
 
-void ChromiumEngine::awaitFreshPicture(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  const auto left = [&] {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                 std::chrono::steady_clock::now());
-  };
-  // A fence in the page: it settles once the page has run the rendering step that includes the
-  // change. A frame that arrives after it carries the change; one sent before it would have
-  // arrived before its answer, on the same ordered pipe.
-  if (channel_) channel_->awaitPromise(kRenderedFence, left());
-  const auto fenceAt = screencast_.framesReceived();
-  while (!connection_->closed() && left().count() > 0) {
-    if (screencast_.framesReceived() > fenceAt && screencast_.newestWidth() == width_ &&
-        screencast_.newestHeight() == height_)
-      return;
-    connection_->waitAndPoll(left());
+void ChromiumEngine::awaitFreshPicture(std::chrono::steady_clock::time_point deadline) {
+  using Clock = std::chrono::steady_clock;
+  while (!connection_->closed()) {
+    Clock::time_point until = deadline;
+    if (fencedGeneration_ >= changeGeneration_) {
+      // Every change is in a rendering step by now: a frame after the fence shows them all.
+      if (screencast_.framesReceived() > framesAtFence_ && screencast_.newestWidth() == width_ &&
+          screencast_.newestHeight() == height_)
+        return;
+      // No frame so soon after the fence: the changes drew nothing new.
+      until = std::min(deadline, fenceSettledAt_ + kQuietAfterFence);
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+    if (left.count() <= 0) return;
+    connection_->waitAndPoll(left);
   }
 }
 

@@ -43,8 +43,11 @@ class ChromiumEngine : public Engine {
   void queue(EventKind kind, BrowserText url = {});
   bool stepHistory(int delta);
   void startNavigation(std::string_view method, Json params);
-  // Waits up to `limit` for a picture that shows the page as it is now.
-  void awaitFreshPicture(std::chrono::milliseconds limit);
+  // The page may look different now: a fence follows, so that a print knows which frame shows it.
+  void noteChange();
+  void postFence();
+  // Waits, at most until `deadline`, for a picture that shows every change made so far.
+  void awaitFreshPicture(std::chrono::steady_clock::time_point deadline);
 
   ChromiumOptions options_;
   BrowserProcess process_;
@@ -60,8 +63,14 @@ class ChromiumEngine : public Engine {
   int navigationsInFlight_ = 0;
   int startEntryId_ = -1;
   Screencast screencast_;
-  // The page was changed through this engine, or resized, since a print last waited.
-  bool unshownChange_ = false;
+  // Changes made through this engine (and resizes), counted; and how far fences and prints have
+  // caught up with them.
+  std::uint64_t changeGeneration_ = 0;
+  std::uint64_t fencedGeneration_ = 0;
+  std::uint64_t shownGeneration_ = 0;
+  bool fenceInFlight_ = false;
+  std::uint64_t framesAtFence_ = 0;
+  std::chrono::steady_clock::time_point fenceSettledAt_{};
   std::vector<EngineEvent> events_;
 };
 

@@ -36,17 +36,6 @@ std::optional<Json> PageChannel::evaluate(const std::string& expression, bool re
                                   sessionId_, limit_));
 }
 
-bool PageChannel::awaitPromise(const std::string& expression, std::chrono::milliseconds limit) {
-  if (!connection_ || limit.count() <= 0) return false;
-  return unwrap(connection_->call("Runtime.evaluate",
-                                  {{"expression", expression},
-                                   {"awaitPromise", true},
-                                   {"returnByValue", true},
-                                   {"silent", true}},
-                                  sessionId_, limit))
-      .has_value();
-}
-
 void PageChannel::release(const std::string& objectId) {
   if (!connection_ || connection_->closed()) return;
   connection_->post("Runtime.releaseObject", {{"objectId", objectId}}, sessionId_);

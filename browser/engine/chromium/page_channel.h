@@ -26,8 +26,6 @@ class PageChannel {
                              bool returnByValue, bool userGesture = false);
   // Evaluates an expression in the page's main world.
   std::optional<Json> evaluate(const std::string& expression, bool returnByValue);
-  // Evaluates an expression whose value is a promise and waits up to `limit` for it to settle.
-  bool awaitPromise(const std::string& expression, std::chrono::milliseconds limit);
   // Lets the browser forget an object; never fails the caller.
   void release(const std::string& objectId);
   // The latest call may have changed how the page looks: the next print waits for its picture.
