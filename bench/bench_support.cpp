@@ -49,6 +49,15 @@ std::unique_ptr<Brovis::BrovisForm> OpenWindow(const std::string& address) {
   return form;
 }
 
+void RedrawFor(MFD& display, HDC dc, std::chrono::milliseconds time) {
+  const auto until = std::chrono::steady_clock::now() + time;
+  while (std::chrono::steady_clock::now() < until) {
+    display.Update(dc);
+    Forms::Application::WaitForMessages(std::chrono::milliseconds(15));
+    Forms::Application::DoEvents();
+  }
+}
+
 double TreePssMegabytes(int root) {
   // Parent of every process, to find the browser's descendants.
   std::map<int, std::vector<int>> children;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "browser/brovis_form.h"
+#include "platform/orbiter/orbiter_api.h"
 
 namespace BrovisBench {
 
@@ -28,6 +29,9 @@ class PageDirectory {
 
 // A shown window on `address`, its first load completed and captured; null without a browser.
 std::unique_ptr<Brovis::BrovisForm> OpenWindow(const std::string& address);
+
+// Redraws `display` into `dc` as the host does, processing messages in between, for `time`.
+void RedrawFor(MFD& display, HDC dc, std::chrono::milliseconds time);
 
 // Proportional set size of a process and all its descendants, in megabytes.
 double TreePssMegabytes(int pid);

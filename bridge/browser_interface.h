@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "browser/engine/browser_text.h"
 #include "platform/win32/win32.h"
 
 namespace Brovis {
@@ -29,6 +30,20 @@ class BrowserInterface {
   void Navigate(const char* str);
   void NavigateBack();
   void NavigateForward();
+
+  // The pilot's page commands, each forwarded to the window; nothing without one.
+  // The tag name of the newly selected element or "blank"; no text when there is no window.
+  std::optional<BrowserText> SelectNext();
+  std::optional<BrowserText> SelectPrevious();
+  void ClickElement();
+  // `str` is host text, in the system's ANSI code page.
+  void SetKeyboard(const char* str);
+  void AppendKeyboard(const char* str);
+  void MoveUp();
+  void MoveDown();
+  void MoveLeft();
+  void MoveRight();
+
   // Releases the window; every operation does nothing afterwards.
   void Dispose();
 

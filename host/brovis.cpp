@@ -1,13 +1,17 @@
 #include "host/brovis.h"
 
 #include "host/browser_root.h"
+#include "host/live_displays.h"
 
 namespace Brovis {
 
-Brovis::Brovis(DWORD w, DWORD h, VESSEL* vessel) : MFD(w, h, vessel) { EnsureBrowser(); }
+Brovis::Brovis(DWORD w, DWORD h, VESSEL* vessel) : MFD(w, h, vessel) {
+  EnsureBrowser();
+  AddLiveDisplay(this);
+}
 
 // The bridge and its window stay: other displays, and later ones, show the same page.
-Brovis::~Brovis() = default;
+Brovis::~Brovis() { RemoveLiveDisplay(this); }
 
 void Brovis::Update(HDC hDC) {
   try {

@@ -1,7 +1,8 @@
 #pragma once
 // The "Brovis" display: the live page of the shared browser, drawn under the mode's title at the
-// display's size on every redraw. It keeps no state of its own; the page, its history and its
-// selection live in the browser and outlive every display.
+// display's size on every redraw, and the pilot's buttons, keys and input boxes that drive it. It
+// keeps no state of its own; the page, its history and its selection live in the browser and
+// outlive every display.
 #include "platform/orbiter/orbiter_api.h"
 
 namespace Brovis {
@@ -13,6 +14,18 @@ class Brovis : public MFD {
   ~Brovis() override;
 
   void Update(HDC hDC) override;
+  const char* ButtonLabel(int bt) override;
+  int ButtonMenu(const MFDBUTTONMENU** menu) const override;
+  bool ConsumeButton(int bt, int event) override;
+  bool ConsumeKeyBuffered(DWORD key) override;
+
+  // What the input boxes' callbacks do with the pilot's confirmed text (host text).
+  void processText(char* str);
+  void processAppend(char* str);
+  void processURL(char* str);
+
+  // The input boxes' visible length, in characters.
+  static constexpr int kInputBoxLength = 60;
 
   static constexpr char kTitle[] = "Brovis";
 };

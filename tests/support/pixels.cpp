@@ -31,4 +31,15 @@ bool WritePng(const Win32::Surface& surface, const std::string& path) {
   return png_image_write_to_file(&image, path.c_str(), 0, surface.pixels().data(), 0, nullptr);
 }
 
+Win32::Surface ReadPng(const std::string& path) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_BGRA;
+  Win32::Surface surface(static_cast<int>(image.width), static_cast<int>(image.height));
+  if (!png_image_finish_read(&image, nullptr, surface.pixels().data(), 0, nullptr)) return {};
+  return surface;
+}
+
 }  // namespace BrovisTest

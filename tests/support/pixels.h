@@ -14,5 +14,7 @@ int CountPixels(const Win32::Surface& surface, Win32::Pixel colour);
 bool Near(Win32::Pixel pixel, Win32::Pixel colour, int tolerance = 8);
 // Writes the surface as a PNG, for looking at a failure.
 bool WritePng(const Win32::Surface& surface, const std::string& path);
+// Reads a PNG file; an empty surface when it cannot.
+Win32::Surface ReadPng(const std::string& path);
 
 }  // namespace BrovisTest

@@ -1,0 +1,31 @@
+#include "host/command_tables.h"
+
+#include "host/key_codes.h"
+
+namespace Brovis {
+
+const std::array<const char*, kButtonCount> kButtonLabels = {
+    "Nxt", "Prv", "Clk", "Inpt", "App", "URL", "Up", "Dwn", "Lft", "Rght", "Bck", "Fwd"};
+
+// The selection characters are hints for the pilot; the keys that act are in kButtonKeys (the
+// period and comma keys, not '>' and '<').
+const MFDBUTTONMENU kButtonMenu[kButtonCount] = {
+    {"Next element", nullptr, '>'},
+    {"Previous element", nullptr, '<'},
+    {"Click element", nullptr, 'C'},
+    {"Input text", nullptr, 'I'},
+    {"Append text", nullptr, 'A'},
+    {"Load URL", nullptr, 'U'},
+    {"Scroll up", "SHFT-Arrow up", 0},
+    {"Scroll down", "SHFT-Arrow down", 0},
+    {"Scroll left", "SHFT-Arrow left", 0},
+    {"Scroll right", "SHFT-Arrow right", 0},
+    {"Back", nullptr, 'B'},
+    {"Forward", nullptr, 'F'},
+};
+
+const std::array<DWORD, kButtonCount> kButtonKeys = {
+    Keys::Period, Keys::Comma, Keys::C,    Keys::I,     Keys::A, Keys::U,
+    Keys::Up,     Keys::Down,  Keys::Left, Keys::Right, Keys::B, Keys::F};
+
+}  // namespace Brovis
