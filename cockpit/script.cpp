@@ -100,15 +100,25 @@ std::optional<std::pair<int, int>> ParseSize(std::string_view text) {
 }
 
 std::optional<Command> ParseLine(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  // Typed text is the rest of the line after the one blank that ends the command's name, with
+  // any further blanks at either end: they are part of what the pilot types.
+  std::string_view typed = TrimStart(line);
+  typed.remove_prefix(std::min(typed.find_first_of(" \t"), typed.size()));
+  if (!typed.empty()) typed.remove_prefix(1);
   line = TrimEnd(line);
   std::string_view rest = TrimStart(line);
   if (rest.empty() || rest.front() == '#') return std::nullopt;
   const std::string_view name = TakeWord(rest);
   Command c;
 
-  // Commands whose argument is the rest of the line, spaces and all.
-  if (name == "type" || name == "url") {
-    c.op = name == "type" ? Op::Type : Op::Url;
+  if (name == "type") {
+    c.op = Op::Type;
+    c.text = typed;
+    return c;
+  }
+  if (name == "url") {
+    c.op = Op::Url;
     c.text = rest;
     if (c.op == Op::Url && c.text.empty()) throw ScriptError("url: missing address");
     return c;

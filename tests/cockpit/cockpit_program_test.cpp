@@ -56,15 +56,16 @@ TEST_F(CockpitProgram, OpensDisplaysAndWritesSnapshots) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_THAT(r.out, HasSubstr("snap " + (dir / "shots" / "one.png").string() + " 200x150\n"));
   EXPECT_THAT(r.out, HasSubstr("snap " + (dir / "shots" / "two.png").string() + " 120x90\n"));
-  EXPECT_THAT(r.out, HasSubstr("label 11 -\n"));
+  EXPECT_THAT(r.out, HasSubstr("label 0 Nxt\n"));
+  EXPECT_THAT(r.out, HasSubstr("label 11 Fwd\n"));
   EXPECT_EQ(ReadFile(dir / "shots" / "two.png").substr(1, 3), "PNG");
 }
 
 TEST_F(CockpitProgram, ScriptErrorsExitWithTwoAndTheLine) {
-  const Result r = Run("-", "wait 10\nbutton 5\ntype nowhere\nsnap never.png\n");
+  const Result r = Run("-", "wait 10\nbutton 5 0\ntype nowhere\nsnap never.png\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_THAT(r.err, HasSubstr("line 3: no input box is open\n"));
-  EXPECT_EQ(r.out, "button 5 event 1 -> false\n");
+  EXPECT_EQ(r.out, "button 5 event 0 -> false\n");
 }
 
 TEST_F(CockpitProgram, UsageErrorsExitWithTwo) {

@@ -74,7 +74,9 @@ TEST(ScriptParse, KeysByNameOrScanCode) {
 }
 
 TEST(ScriptParse, TextIsTheRestOfTheLine) {
-  EXPECT_EQ(Parse("type  two  words ").text, "two  words");
+  // Blanks beyond the one after the name are typed too.
+  EXPECT_EQ(Parse("type  two  words ").text, " two  words ");
+  EXPECT_EQ(Parse("type a\r").text, "a");
   EXPECT_EQ(Parse("type").text, "");
   EXPECT_EQ(Parse("type café").text, "café");
   const Command url = Parse("url file:///tmp/a b.html");
