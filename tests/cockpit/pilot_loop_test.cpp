@@ -67,13 +67,18 @@ class PilotLoop : public ::testing::Test {
 };
 
 TEST_F(PilotLoop, LinksFormsWrapHistoryAndStrayPresses) {
+  // A still display does not prove that a load has begun: each navigation gets a moment to
+  // start before the display settles.
   ASSERT_EQ(Fly("button 5\n"
                 "type @/start\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "button 0\n"  // Nxt: the first link
                 "button 2\n"  // Clk: followed
+                "wait 700\n"
                 "settle 5000\n"
                 "url @/form\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "button 0\n"  // the search field
                 "button 3\n"  // Inpt replaces its text...
@@ -82,15 +87,20 @@ TEST_F(PilotLoop, LinksFormsWrapHistoryAndStrayPresses) {
                 "type  rocks\n"
                 "button 0\n"  // the submit button
                 "button 2\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "button 10\n"  // Bck: the form again
+                "wait 700\n"
                 "settle 5000\n"
                 "button 1\n"  // Prv right after a load wraps to the last element
                 "key c\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "key b\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "button 11\n"  // Fwd
+                "wait 700\n"
                 "settle 5000\n"
                 "button 0 0\n"  // not a left press
                 "button 12\n"
