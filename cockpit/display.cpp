@@ -16,7 +16,9 @@ Display::~Display() = default;
 
 void Display::Redraw(Clock::time_point now) {
   std::fill(surface_.pixels().begin(), surface_.pixels().end(), kBlank);
+  const Clock::time_point start = Clock::now();
   mfd_->Update(dc_.get());
+  lastUpdateTime_ = Clock::now() - start;
   lastRedraw_ = now;
   if (surface_.pixels() != previous_) {
     previous_ = surface_.pixels();

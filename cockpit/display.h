@@ -27,6 +27,8 @@ class Display {
   int width() const { return surface_.width(); }
   int height() const { return surface_.height(); }
   Clock::time_point lastRedraw() const { return lastRedraw_; }
+  // How long the display object's last Update took.
+  Clock::duration lastUpdateTime() const { return lastUpdateTime_; }
   // When a redraw last changed a pixel.
   Clock::time_point lastChange() const { return lastChange_; }
 
@@ -36,6 +38,7 @@ class Display {
   Win32::SurfaceDC dc_;
   std::vector<Win32::Pixel> previous_;
   Clock::time_point lastRedraw_{};
+  Clock::duration lastUpdateTime_{};
   Clock::time_point lastChange_{};
 };
 

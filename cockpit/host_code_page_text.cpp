@@ -29,30 +29,42 @@ struct IconvCloser {
   void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 };
 
-}  // namespace
-
-std::string ToHostCodePage(std::string_view utf8) {
-  const iconv_t opened = iconv_open(CodePageName(GetACP()).c_str(), "UTF-8");
-  if (opened == reinterpret_cast<iconv_t>(-1)) return std::string(utf8);
+// Converts `in` from one character set to another; an input sequence that cannot be converted
+// becomes `replacement`, and conversion goes on after it.
+std::string Convert(std::string_view in, const std::string& from, const std::string& to,
+                    std::string_view replacement) {
+  const iconv_t opened = iconv_open(to.c_str(), from.c_str());
+  if (opened == reinterpret_cast<iconv_t>(-1)) return std::string(in);
   const std::unique_ptr<void, IconvCloser> converter(opened);
   const iconv_t cd = opened;
   std::string out;
-  char* in = const_cast<char*>(utf8.data());
-  std::size_t inLeft = utf8.size();
+  char* next = const_cast<char*>(in.data());
+  std::size_t inLeft = in.size();
   char buffer[256];
   while (inLeft > 0) {
     char* outPtr = buffer;
     std::size_t outLeft = sizeof buffer;
-    const std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    const std::size_t result = iconv(cd, &next, &inLeft, &outPtr, &outLeft);
     const int error = errno;
     out.append(buffer, outPtr - buffer);
     if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
-    out.push_back('?');
-    const std::size_t skip = std::min(inLeft, SequenceLength(static_cast<unsigned char>(*in)));
-    in += skip;
+    out.append(replacement);
+    const std::size_t skip =
+        from == "UTF-8" ? std::min(inLeft, SequenceLength(static_cast<unsigned char>(*next))) : 1;
+    next += skip;
     inLeft -= skip;
   }
   return out;
+}
+
+}  // namespace
+
+std::string ToHostCodePage(std::string_view utf8) {
+  return Convert(utf8, "UTF-8", CodePageName(GetACP()), "?");
+}
+
+std::string FromHostCodePage(std::string_view text) {
+  return Convert(text, CodePageName(GetACP()), "UTF-8", "\xEF\xBF\xBD");
 }
 
 }  // namespace Cockpit

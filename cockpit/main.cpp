@@ -1,5 +1,6 @@
-// brovis-cockpit: plays the simulator for the module, headless. Loads it, opens displays in its
-// mode, runs the frame loop, and plays the pilot from a script.
+// brovis-cockpit: plays the simulator for the module. Loads it, opens displays in its mode, runs
+// the frame loop, and plays the pilot from a script, headless, or lets a pilot fly it in a
+// window (--window).
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include "cockpit/options.h"
 #include "cockpit/script_runner.h"
 #include "cockpit/simulator.h"
+#include "cockpit/window/cockpit_window.h"
 
 namespace {
 
@@ -34,11 +36,19 @@ int Run(const Cockpit::Options& options, std::istream& script) {
   {
     Cockpit::Simulator simulator(modes.front(),
                                  std::chrono::milliseconds(options.refreshMilliseconds));
-    Cockpit::ScriptRunner runner(simulator, options.outDir, std::cout);
     try {
-      simulator.Open(1, options.width, options.height);
-      status = Cockpit::RunScript(script, runner, std::cerr);
+      if (options.window) {
+        Cockpit::CockpitWindow window(simulator, {options.displays, options.width, options.height});
+        window.Run();
+      } else {
+        Cockpit::ScriptRunner runner(simulator, options.outDir, std::cout);
+        simulator.Open(1, options.width, options.height);
+        status = Cockpit::RunScript(script, runner, std::cerr);
+      }
     } catch (const Cockpit::ScriptError& e) {
+      std::cerr << "brovis-cockpit: " << e.what() << std::endl;
+      status = 1;
+    } catch (const std::runtime_error& e) {
       std::cerr << "brovis-cockpit: " << e.what() << std::endl;
       status = 1;
     }

@@ -33,6 +33,17 @@ Options ParseOptions(const std::vector<std::string>& args) {
       options.outDir = value();
     } else if (arg == "--offline") {
       options.offline = true;
+    } else if (arg == "--window") {
+      options.window = true;
+    } else if (arg == "--displays") {
+      const std::string& text = value();
+      int count = 0;
+      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+      if (error != std::errc{} || end != text.data() + text.size() || count < 1 ||
+          count > kDisplayCount)
+        throw UsageError("--displays must be 1 to " + std::to_string(kDisplayCount) + ", not '" +
+                         text + "'");
+      options.displays = count;
     } else if (arg.size() > 1 && arg[0] == '-') {
       throw UsageError("unknown option " + arg);
     } else if (options.script) {
@@ -41,6 +52,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       options.script = arg;
     }
   }
+  if (options.window && options.script)
+    throw UsageError("--window takes no script: the pilot flies it");
+  if (options.displays != 1 && !options.window)
+    throw UsageError("--displays is for --window; a script opens its displays with 'open'");
   return options;
 }
 

@@ -15,6 +15,8 @@ struct Options {
   std::string outDir = ".";
   std::optional<std::string> script;  // a file, "-" for standard input, none for no commands
   bool offline = false;
+  bool window = false;  // fly it in a desktop window instead of running a script
+  int displays = 1;     // in the window, side by side
 };
 
 class UsageError : public std::runtime_error {
@@ -24,7 +26,9 @@ class UsageError : public std::runtime_error {
 
 constexpr char kUsage[] =
     "usage: brovis-cockpit [--module PATH] [--size WxH] [--refresh MS] [--out DIR] [--offline] "
-    "[SCRIPT]";
+    "[SCRIPT]\n"
+    "       brovis-cockpit --window [--displays N] [--module PATH] [--size WxH] [--refresh MS] "
+    "[--offline]";
 
 // Throws UsageError.
 Options ParseOptions(const std::vector<std::string>& args);

@@ -13,13 +13,15 @@ Simulator::Simulator(OrbiterHost::RegisteredMode mode, std::chrono::milliseconds
 
 Simulator::~Simulator() { CloseAll(); }
 
-void Simulator::Open(int number, int width, int height) {
+void Simulator::Open(int number, int width, int height) { Open(number, width, height, mode_); }
+
+void Simulator::Open(int number, int width, int height, const OrbiterHost::RegisteredMode& mode) {
   if (displays_.count(number))
     throw ScriptError("display " + std::to_string(number) + " is open already");
   const MFD_WPARAM size =
       static_cast<MFD_WPARAM>(width & 0xFFFF) | (static_cast<MFD_WPARAM>(height & 0xFFFF) << 16);
-  const MFD_RESULT result = mode_.msgproc(kMfdOpenedMessage, static_cast<UINT>(number), size,
-                                          reinterpret_cast<MFD_LPARAM>(&vessel_));
+  const MFD_RESULT result = mode.msgproc(kMfdOpenedMessage, static_cast<UINT>(number), size,
+                                         reinterpret_cast<MFD_LPARAM>(&vessel_));
   if (!result) throw ScriptError("the module opened no display");
   displays_[number] = std::make_unique<Display>(width, height, reinterpret_cast<MFD*>(result));
 }
@@ -47,13 +49,19 @@ void Simulator::Frame() {
 }
 
 void Simulator::Run(std::chrono::milliseconds duration, const std::function<bool()>& done) {
-  const Clock::time_point end = Clock::now() + duration;
+  Loop(Clock::now() + duration, done);
+}
+
+void Simulator::RunUntil(const std::function<bool()>& done) { Loop(std::nullopt, done); }
+
+void Simulator::Loop(std::optional<Clock::time_point> end, const std::function<bool()>& done) {
   for (;;) {
     const Clock::time_point frameStart = Clock::now();
     Frame();
     if (done && done()) return;
-    const Clock::time_point next = std::min(frameStart + kFramePeriod, end);
-    if (Clock::now() >= end) return;
+    const Clock::time_point next =
+        end ? std::min(frameStart + kFramePeriod, *end) : frameStart + kFramePeriod;
+    if (end && Clock::now() >= *end) return;
     // Messages that arrive between frames are handled as they come, as a message loop would;
     // once per frame, so that a source that stays readable cannot spin the loop.
     Forms::Application::WaitForMessages(

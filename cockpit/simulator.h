@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "cockpit/display.h"
 #include "platform/orbiter/orbiter_host.h"
@@ -22,6 +23,8 @@ class Simulator {
   // The pilot selects the mode on display `number`. Throws ScriptError when it is open already
   // or the module gives no display object.
   void Open(int number, int width, int height);
+  // The same with another registered mode than the simulator's own.
+  void Open(int number, int width, int height, const OrbiterHost::RegisteredMode& mode);
   // The display leaves the mode. Throws ScriptError when it is not open.
   void Close(int number);
   void CloseAll();
@@ -30,6 +33,14 @@ class Simulator {
 
   // Runs frames for `duration`, or until `done` says so after a frame.
   void Run(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
+  // Runs frames until `done` says so after a frame.
+  void RunUntil(const std::function<bool()>& done);
+  // One frame: the thread's messages, then an Update of every display that is due (its refresh
+  // interval has passed) or was invalidated.
+  void Frame();
+
+  std::chrono::milliseconds refresh() const { return refresh_; }
+  const OrbiterHost::RegisteredMode& mode() const { return mode_; }
   // Runs until `display` has not changed for the quiet time, for `limit` at most. Returns whether
   // it settled.
   bool Settle(Display& display, std::chrono::milliseconds limit);
@@ -37,7 +48,7 @@ class Simulator {
   static constexpr std::chrono::milliseconds kQuietTime{300};
 
  private:
-  void Frame();
+  void Loop(std::optional<Clock::time_point> end, const std::function<bool()>& done);
 
   OrbiterHost::RegisteredMode mode_;
   std::chrono::milliseconds refresh_;

@@ -1,0 +1,419 @@
+#include "cockpit/window/cockpit_window.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "cockpit/host_code_page_text.h"
+#include "cockpit/script.h"
+#include "cockpit/window/input_box_view.h"
+#include "cockpit/window/scan_codes.h"
+#include "cockpit/window/text_renderer.h"
+
+namespace Cockpit {
+
+namespace {
+
+constexpr char kWindowTitle[] = "Brovis cockpit";
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+struct SdlTextDeleter {
+  void operator()(char* text) const { SDL_free(text); }
+};
+
+// An SDL view of `surface`'s pixels, which must outlive it.
+SurfacePtr Wrap(Win32::Surface& surface) {
+  return SurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
+      surface.pixels().data(), surface.width(), surface.height(), 32,
+      surface.width() * static_cast<int>(sizeof(Win32::Pixel)), SDL_PIXELFORMAT_ARGB8888));
+}
+
+std::string ModeEntry(const OrbiterHost::RegisteredMode& mode) {
+  const std::string key = KeyName(mode.key);
+  const std::string name = FromHostCodePage(mode.name);
+  return key.empty() ? name : name + " (" + key + ")";
+}
+
+}  // namespace
+
+int MouseEventBits(Uint8 sdlButton) {
+  switch (sdlButton) {
+    case SDL_BUTTON_LEFT:
+      return 1;
+    case SDL_BUTTON_RIGHT:
+      return 2;
+    case SDL_BUTTON_MIDDLE:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+CockpitWindow::SdlVideo::SdlVideo() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+}
+
+CockpitWindow::SdlVideo::~SdlVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+CockpitWindow::CockpitWindow(Simulator& simulator, const WindowSettings& settings)
+    : simulator_(simulator),
+      settings_(settings),
+      layout_(LayoutFor(settings)),
+      picture_(layout_.windowWidth(), layout_.windowHeight(), MfdFrame::kBackground) {
+  for (int i = 0; i < settings.displays; ++i) {
+    Slot slot;
+    slot.number = i + 1;
+    slot.mode = simulator.mode();
+    slots_.push_back(slot);
+  }
+  for (const Slot& slot : slots_) simulator_.Open(slot.number, settings.width, settings.height);
+  window_.reset(SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 layout_.windowWidth(), layout_.windowHeight(), SDL_WINDOW_SHOWN));
+  if (!window_) {
+    simulator_.CloseAll();
+    throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+  }
+  // Typed characters matter only in an input box; keys go to the displays as scan codes.
+  SDL_StopTextInput();
+  OrbiterHost::SetInputBoxListener([this](const OrbiterHost::InputBox& box) {
+    boxOpened_ = true;
+    openedBox_ = box;
+  });
+}
+
+CockpitWindow::~CockpitWindow() {
+  OrbiterHost::SetInputBoxListener({});
+  // The box's callback would reach a display object that is about to go.
+  OrbiterHost::CancelInputBox();
+  SDL_StopTextInput();
+  // The displays go while the module is still loaded: their code is in it.
+  simulator_.CloseAll();
+}
+
+ButtonLayout CockpitWindow::LayoutFor(const WindowSettings& settings) {
+  // Wide enough for the module's input boxes, whose field shows sixty characters.
+  return ButtonLayout(settings.displays, settings.width, settings.height,
+                      InputBoxView::BoxWidth(60) + 16);
+}
+
+Uint32 CockpitWindow::windowId() const { return SDL_GetWindowID(window_.get()); }
+
+void CockpitWindow::Run() {
+  simulator_.RunUntil([this] {
+    Tick();
+    return closed_;
+  });
+}
+
+bool CockpitWindow::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  bool met = false;
+  simulator_.Run(limit, [&] {
+    Tick();
+    met = done();
+    return met || closed_;
+  });
+  return met;
+}
+
+void CockpitWindow::Tick() {
+  SDL_Event event;
+  while (!closed_ && SDL_PollEvent(&event)) {
+    HandleEvent(event);
+    // A press may have opened a box: the events queued behind it belong to the box.
+    FollowInputBox();
+  }
+  FollowInputBox();
+  NoteRedraws();
+  if (dirty_ && !closed_) {
+    Compose();
+    Present();
+    dirty_ = false;
+  }
+}
+
+void CockpitWindow::HandleEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      closed_ = true;
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) closed_ = true;
+      dirty_ = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      MouseDown(event.button);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      pressedDisplay_ = pressedSide_ = -1;
+      pressedBottom_.reset();
+      dirty_ = true;
+      break;
+    case SDL_KEYDOWN:
+      if (box_)
+        BoxKeyDown(event.key);
+      else
+        KeyDown(event.key);
+      break;
+    case SDL_TEXTINPUT:
+      if (box_) {
+        box_->field.Insert(event.text.text);
+        dirty_ = true;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CockpitWindow::MouseDown(const SDL_MouseButtonEvent& event) {
+  // The input box is modal: the displays wait until it is confirmed or cancelled.
+  if (box_) return;
+  const Hit hit = layout_.HitTest(event.x, event.y);
+  if (hit.kind == Hit::Kind::Nothing) return;
+  dirty_ = true;
+  keyboard_ = hit.display;
+  Slot& slot = slots_[hit.display];
+  if (hit.kind == Hit::Kind::SideButton) {
+    pressedDisplay_ = hit.display;
+    pressedSide_ = hit.button;
+    PressSide(slot, hit.button, MouseEventBits(event.button));
+  } else if (hit.kind == Hit::Kind::BottomButton && event.button == SDL_BUTTON_LEFT) {
+    pressedDisplay_ = hit.display;
+    pressedBottom_ = hit.bottom;
+    PressBottom(slot, hit.bottom);
+  }
+}
+
+void CockpitWindow::PressSide(Slot& slot, int button, int bits) {
+  switch (slot.screen) {
+    case FrameContent::Screen::Mode:
+      if (slot.menu) {
+        slot.menu = false;
+        return;
+      }
+      if (Display* display = simulator_.Find(slot.number))
+        display->mfd().ConsumeButton(button, bits);
+      break;
+    case FrameContent::Screen::ModeList:
+      if (const auto modes = OrbiterHost::RegisteredModes();
+          (bits & 1) && button < static_cast<int>(modes.size()))
+        SelectMode(slot, modes[button]);
+      break;
+    case FrameContent::Screen::Off:
+      break;
+  }
+}
+
+void CockpitWindow::PressBottom(Slot& slot, BottomButton button) {
+  using Screen = FrameContent::Screen;
+  switch (button) {
+    case BottomButton::Power:
+      if (slot.screen == Screen::Off)
+        SelectMode(slot, slot.mode);
+      else
+        LeaveMode(slot, Screen::Off);
+      break;
+    case BottomButton::Select:
+      if (slot.screen == Screen::Mode)
+        LeaveMode(slot, Screen::ModeList);
+      else if (slot.screen == Screen::ModeList)
+        SelectMode(slot, slot.mode);
+      break;
+    case BottomButton::Menu:
+      if (slot.screen == Screen::Mode) slot.menu = !slot.menu;
+      break;
+  }
+}
+
+void CockpitWindow::SelectMode(Slot& slot, const OrbiterHost::RegisteredMode& mode) {
+  try {
+    simulator_.Open(slot.number, settings_.width, settings_.height, mode);
+    slot.mode = mode;
+    slot.screen = FrameContent::Screen::Mode;
+  } catch (const ScriptError&) {
+    // The module made no display object: the screen stays as it was, as a dead display would.
+  }
+}
+
+void CockpitWindow::LeaveMode(Slot& slot, FrameContent::Screen to) {
+  if (slot.screen == FrameContent::Screen::Mode) simulator_.Close(slot.number);
+  slot.screen = to;
+  slot.menu = false;
+}
+
+void CockpitWindow::KeyDown(const SDL_KeyboardEvent& event) {
+  const SDL_Scancode scancode = event.keysym.scancode;
+  if (IsModifierKey(scancode)) return;
+  const std::optional<DWORD> code = DirectInputScanCode(scancode);
+  if (!code) return;
+  Slot& slot = slots_[keyboard_];
+  dirty_ = true;
+  if (slot.screen == FrameContent::Screen::ModeList) {
+    for (const auto& mode : OrbiterHost::RegisteredModes())
+      if (mode.key == *code) return SelectMode(slot, mode);
+    return;
+  }
+  if (slot.screen != FrameContent::Screen::Mode) return;
+  // Shift with an arrow key, as the mode's menu tells the pilot, reaches the display as the
+  // arrow's own code: the modifiers are the simulator's business, not the display's.
+  if (Display* display = simulator_.Find(slot.number)) display->mfd().ConsumeKeyBuffered(*code);
+}
+
+void CockpitWindow::BoxKeyDown(const SDL_KeyboardEvent& event) {
+  TextField& field = box_->field;
+  const bool control = (event.keysym.mod & KMOD_CTRL) != 0;
+  const bool shift = (event.keysym.mod & KMOD_SHIFT) != 0;
+  dirty_ = true;
+  switch (event.keysym.scancode) {
+    case SDL_SCANCODE_LEFT:
+      return field.Left();
+    case SDL_SCANCODE_RIGHT:
+      return field.Right();
+    case SDL_SCANCODE_HOME:
+      return field.Home();
+    case SDL_SCANCODE_END:
+      return field.End();
+    case SDL_SCANCODE_BACKSPACE:
+      return field.Backspace();
+    case SDL_SCANCODE_DELETE:
+      return field.Delete();
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: {
+      const std::string typed = ToHostCodePage(field.Text());
+      // A callback that refuses the text leaves the box open, text and all.
+      OrbiterHost::ConfirmInputBox(typed);
+      return;
+    }
+    case SDL_SCANCODE_ESCAPE:
+      OrbiterHost::CancelInputBox();
+      return;
+    default:
+      break;
+  }
+  const bool paste = (control && event.keysym.scancode == SDL_SCANCODE_V) ||
+                     (shift && event.keysym.scancode == SDL_SCANCODE_INSERT);
+  if (paste && SDL_HasClipboardText()) {
+    const std::unique_ptr<char, SdlTextDeleter> text(SDL_GetClipboardText());
+    if (text) field.Insert(text.get());
+  }
+}
+
+void CockpitWindow::FollowInputBox() {
+  if (boxOpened_) {
+    boxOpened_ = false;
+    if (openedBox_) {
+      box_ = Box{FromHostCodePage(openedBox_->title), openedBox_->visibleLength,
+                 TextField(FromHostCodePage(openedBox_->initialText))};
+      SDL_StartTextInput();
+      dirty_ = true;
+    }
+  }
+  if (box_ && !OrbiterHost::OpenInputBox()) {
+    box_.reset();
+    SDL_StopTextInput();
+    dirty_ = true;
+  }
+}
+
+void CockpitWindow::NoteRedraws() {
+  for (Slot& slot : slots_) {
+    const Display* display = simulator_.Find(slot.number);
+    if (!display || display->lastRedraw() == slot.seenRedraw) continue;
+    slot.seenRedraw = display->lastRedraw();
+    lastUpdated_ = slot.number;
+    lastUpdateTime_ = display->lastUpdateTime();
+    dirty_ = true;
+  }
+}
+
+std::string CockpitWindow::Status() const {
+  char text[160];
+  const double refresh = static_cast<double>(simulator_.refresh().count());
+  const double update = std::chrono::duration<double, std::milli>(lastUpdateTime_).count();
+  if (lastUpdated_)
+    std::snprintf(text, sizeof text,
+                  "refresh %.0f ms (%.1f Hz)   last Update %.2f ms (MFD %d)   keyboard: MFD %d",
+                  refresh, 1000.0 / refresh, update, lastUpdated_, slots_[keyboard_].number);
+  else
+    std::snprintf(text, sizeof text, "refresh %.0f ms (%.1f Hz)   keyboard: MFD %d", refresh,
+                  1000.0 / refresh, slots_[keyboard_].number);
+  return text;
+}
+
+FrameContent CockpitWindow::Content(int index) {
+  const Slot& slot = slots_[index];
+  FrameContent c;
+  c.screen = slot.screen;
+  c.name = "MFD " + std::to_string(slot.number);
+  c.keyboard = index == keyboard_;
+  if (pressedDisplay_ == index) {
+    c.pressedSide = pressedSide_;
+    c.pressedBottom = pressedBottom_;
+  }
+  if (slot.screen == FrameContent::Screen::ModeList)
+    for (const auto& mode : OrbiterHost::RegisteredModes()) c.modes.push_back(ModeEntry(mode));
+  Display* display = simulator_.Find(slot.number);
+  if (slot.screen != FrameContent::Screen::Mode || !display) return c;
+  c.surface = &display->surface();
+  MFD& mfd = display->mfd();
+  for (int b = 0; b < 12; ++b)
+    if (const char* label = mfd.ButtonLabel(b)) c.labels[b] = FromHostCodePage(label);
+  if (slot.menu) {
+    const MFDBUTTONMENU* table = nullptr;
+    const int count = mfd.ButtonMenu(&table);
+    c.menu.emplace();
+    for (int b = 0; table && b < count && b < 12; ++b) {
+      // Copied out: the records are packed.
+      const MFDBUTTONMENU entry = table[b];
+      c.menu->push_back({entry.line1 ? FromHostCodePage(entry.line1) : std::string(),
+                         entry.line2 ? FromHostCodePage(entry.line2) : std::string(),
+                         entry.selchar});
+    }
+  }
+  return c;
+}
+
+void CockpitWindow::Compose() {
+  TextRenderer painter(picture_);
+  painter.Fill({0, 0, picture_.width(), picture_.height()}, MfdFrame::kBackground);
+  for (int i = 0; i < static_cast<int>(slots_.size()); ++i)
+    MfdFrame::Draw(painter, layout_.frames()[i], Content(i));
+  const Win32::Rect status = layout_.statusLine();
+  painter.Fill(status, 0xFF15171A);
+  painter.Text({status.left + 8, status.top, status.right - 8, status.bottom}, Status(),
+               Font::Plain, 11, 0xFFA8B0B8);
+  if (box_)
+    InputBoxView::Draw(painter, picture_.width(), picture_.height(), box_->title,
+                       box_->visibleLength, box_->field);
+}
+
+void CockpitWindow::Present() {
+  SDL_Surface* target = SDL_GetWindowSurface(window_.get());
+  if (!target) return;
+  const SurfacePtr source = Wrap(picture_);
+  if (!source) return;
+  SDL_BlitSurface(source.get(), nullptr, target, nullptr);
+  SDL_UpdateWindowSurface(window_.get());
+}
+
+Win32::Surface CockpitWindow::Screenshot() const {
+  SDL_Surface* shown = SDL_GetWindowSurface(window_.get());
+  if (!shown) return {};
+  const SurfacePtr copy(SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_ARGB8888, 0));
+  if (!copy) return {};
+  Win32::Surface out(copy->w, copy->h);
+  SDL_LockSurface(copy.get());
+  for (int y = 0; y < copy->h; ++y) {
+    const auto* row = reinterpret_cast<const Win32::Pixel*>(
+        static_cast<const Uint8*>(copy->pixels) + static_cast<std::ptrdiff_t>(y) * copy->pitch);
+    std::copy(row, row + copy->w, out.row(y));
+  }
+  SDL_UnlockSurface(copy.get());
+  return out;
+}
+
+}  // namespace Cockpit
