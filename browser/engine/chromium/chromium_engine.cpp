@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "browser/engine/call_budget.h"
 #include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/remote_dom.h"
 
@@ -10,12 +11,15 @@ namespace Brovis::Engine {
 
 namespace {
 
-// The browser needs a moment to start before it answers its first command.
-constexpr std::chrono::milliseconds kStartLimit{20000};
-constexpr std::chrono::milliseconds kShutdownGrace{2000};
+using Clock = std::chrono::steady_clock;
+
 // Events beyond this many, uncollected, are dropped: nobody is processing messages.
 constexpr std::size_t kMaxQueuedEvents = 4096;
 constexpr int kMaxViewport = 16384;
+// After a call timed out and the page's script was stopped, the page has this long to answer.
+constexpr std::chrono::milliseconds kProbeLimit{1000};
+// A page that stops answering again this soon after it recovered is taken as hung for good.
+constexpr std::chrono::seconds kRelapseWindow{10};
 
 // A fence in the page: it settles at the start of the next rendering step, which renders every
 // change made before it. The frame of that step arrives after the fence's answer, on the same
@@ -24,14 +28,6 @@ constexpr const char* kRenderedFence = "new Promise(r => requestAnimationFrame((
 // A frame follows a rendered change within a frame interval or two; none by then means the
 // change drew nothing new.
 constexpr std::chrono::milliseconds kQuietAfterFence{40};
-
-// PNG: lossless, so that a page's colours (the selection outline's red) arrive exactly.
-Json ScreencastParameters() {
-  return {{"format", "png"},
-          {"everyNthFrame", 1},
-          {"maxWidth", kMaxViewport},
-          {"maxHeight", kMaxViewport}};
-}
 
 }  // namespace
 
@@ -44,106 +40,137 @@ std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
 
 std::unique_ptr<ChromiumEngine> ChromiumEngine::Start(const ChromiumOptions& options,
                                                       std::string& error) {
-  auto process = BrowserProcess::Launch(error);
-  if (!process) return nullptr;
-  std::unique_ptr<ChromiumEngine> engine(new ChromiumEngine(std::move(*process), options));
-  if (!engine->attach(error)) {
-    const std::string tail = engine->process_.stderrTail(600);
-    if (!tail.empty()) error += "; the browser said: " + tail;
+  auto engine = std::make_unique<ChromiumEngine>(Key{}, options);
+  if (!engine->startBrowser(error)) return nullptr;
+  engine->browser_->waitUntilAttached(BrowserSession::kStartLimit);
+  if (engine->browser_->state() != BrowserSession::State::Ready) {
+    error = engine->browser_->failure();
     return nullptr;
   }
+  engine->onAttached();
   return engine;
 }
 
-ChromiumEngine::ChromiumEngine(BrowserProcess process, const ChromiumOptions& options)
-    : options_(options), process_(std::move(process)) {
-  connection_ =
-      std::make_unique<Connection>(PipeTransport(process_.takeReadEnd(), process_.takeWriteEnd()));
-  connection_->setEventHandler([this](const ProtocolEvent& e) { onEvent(e); });
-}
+ChromiumEngine::ChromiumEngine(Key, const ChromiumOptions& options) : options_(options) {}
 
 ChromiumEngine::~ChromiumEngine() {
   if (channel_) channel_->detach();
   channel_.reset();
-  if (!connection_->closed()) connection_->post("Browser.close", Json::object(), "");
-  process_.stop(kShutdownGrace);
-  connection_->close();
+  browser_.reset();
+}
+
+bool ChromiumEngine::startBrowser(std::string& error) {
+  browser_ =
+      BrowserSession::Start([this](const ProtocolEvent& e) { onEvent(e); }, width_, height_, error);
+  return browser_ != nullptr;
+}
+
+void ChromiumEngine::onAttached() {
+  pageReady_ = true;
+  pageLost_ = false;
+  unresponsive_ = false;
+  channel_ = std::make_shared<PageChannel>(
+      browser_->connection(), browser_->sessionId(), options_.callLimit,
+      PageChannel::Hooks{[this] { noteChange(); }, [this] { onCallTimedOut(); },
+                         [this] { return !unresponsive_ && !pageLost_; }});
+  if (!pendingUrl_.empty()) navigateNow(std::exchange(pendingUrl_, {}));
+}
+
+void ChromiumEngine::checkBrowser() {
+  if (!browser_) {
+    if (!restartsSuspended_ && !pendingUrl_.empty()) replaceBrowser();
+    return;
+  }
+  browser_->connection().poll();
+  if (!browser_) return;
+  if (browser_->lost() || pageLost_ || browser_->state() == BrowserSession::State::Failed) {
+    replaceBrowser();
+    return;
+  }
+  if (!pageReady_ && browser_->state() == BrowserSession::State::Ready) onAttached();
+}
+
+void ChromiumEngine::replaceBrowser() {
+  // Whatever the old browser left (its page's objects, its loads, its pending fence) goes with it;
+  // its last picture stays on the display until the new one draws.
+  if (channel_) channel_->detach();
+  channel_.reset();
+  if (browser_) {
+    if (pendingUrl_.empty()) pendingUrl_ = currentUrl_;
+    browser_->setCloseGrace(std::chrono::milliseconds{0});
+    browser_.reset();
+  }
+  pageReady_ = false;
+  pageLost_ = false;
+  unresponsive_ = false;
+  loadingFrames_.clear();
+  frameUrls_.clear();
+  navigationsInFlight_ = 0;
+  fenceInFlight_ = false;
+  fencedGeneration_ = shownGeneration_ = changeGeneration_;
+
+  const auto now = Clock::now();
+  while (!restartTimes_.empty() && now - restartTimes_.front() > kRestartWindow)
+    restartTimes_.pop_front();
+  if (static_cast<int>(restartTimes_.size()) >= kMaxRestarts) {
+    // Failing again and again: wait for the pilot to load an address.
+    restartsSuspended_ = true;
+    return;
+  }
+  restartTimes_.push_back(now);
+  ++restartsDone_;
+  std::string error;
+  if (!startBrowser(error)) std::cerr << "brovis: cannot restart the browser: " << error << "\n";
 }
 
 CallResult ChromiumEngine::call(std::string_view method, Json params) {
-  return connection_->call(method, std::move(params), sessionId_, options_.callLimit);
+  if (!pageReady()) return {std::nullopt, "no page"};
+  return browser_->connection().call(method, std::move(params), browser_->sessionId(),
+                                     options_.callLimit);
 }
 
-bool ChromiumEngine::attach(std::string& error) {
-  auto targets = connection_->call("Target.getTargets", Json::object(), "", kStartLimit);
-  if (!targets) {
-    error = "no answer from the browser: " + targets.error;
-    return false;
+void ChromiumEngine::onCallTimedOut() {
+  if (!pageReady() || unresponsive_ || pageLost_) return;
+  if (lastRecovery_ != Clock::time_point{} && Clock::now() - lastRecovery_ < kRelapseWindow) {
+    pageLost_ = true;
+    return;
   }
-  std::string targetId;
-  for (const Json& info : targets.result->value("targetInfos", Json::array()))
-    if (info.value("type", "") == "page") {
-      targetId = info.value("targetId", "");
-      break;
-    }
-  if (targetId.empty()) {
-    auto created =
-        connection_->call("Target.createTarget", {{"url", "about:blank"}}, "", options_.callLimit);
-    if (!created) {
-      error = "cannot open a page: " + created.error;
-      return false;
-    }
-    targetId = created.result->value("targetId", "");
-  }
-  auto attached = connection_->call(
-      "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, "", options_.callLimit);
-  if (!attached) {
-    error = "cannot attach to the page: " + attached.error;
-    return false;
-  }
-  sessionId_ = attached.result->value("sessionId", "");
-  connection_->call("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "", options_.callLimit);
-
-  for (const auto& [method, params] : std::initializer_list<std::pair<const char*, Json>>{
-           {"Page.enable", Json::object()},
-           {"Runtime.enable", Json::object()},
-           {"Emulation.setFocusEmulationEnabled", {{"enabled", true}}},
-           {"Page.startScreencast", ScreencastParameters()},
-       }) {
-    auto r = call(method, params);
-    if (!r) {
-      error = std::string(method) + " failed: " + r.error;
-      return false;
-    }
-  }
-  if (auto history = call("Page.getNavigationHistory")) {
-    const Json entries = history.result->value("entries", Json::array());
-    if (!entries.empty() && entries.front().is_object())
-      startEntryId_ = entries.front().value("id", -1);
-  }
-  pageAlive_ = true;
-  channel_ = std::make_shared<PageChannel>(*connection_, sessionId_, options_.callLimit,
-                                           [this] { noteChange(); });
-  return true;
+  // Stop whatever script holds the page, then see whether it answers again.
+  unresponsive_ = true;
+  Connection& connection = browser_->connection();
+  connection.post("Runtime.terminateExecution", Json::object(), browser_->sessionId());
+  connection.post(
+      "Runtime.evaluate", {{"expression", "0"}, {"returnByValue", true}}, browser_->sessionId(),
+      [this](const CallResult& answer) {
+        if (answer) {
+          unresponsive_ = false;
+          lastRecovery_ = Clock::now();
+        } else {
+          pageLost_ = true;
+        }
+      },
+      kProbeLimit);
 }
 
 void ChromiumEngine::queue(EventKind kind, BrowserText url) {
-  // Repaints in a row say nothing more than one does.
-  if (kind == EventKind::Invalidated && !events_.empty() &&
-      events_.back().kind == EventKind::Invalidated)
+  // Repaints in a row say nothing more than one does; nor do refused windows.
+  if ((kind == EventKind::Invalidated || kind == EventKind::NewWindow) && !events_.empty() &&
+      events_.back().kind == kind)
     return;
   if (events_.size() >= kMaxQueuedEvents) return;
   events_.push_back({kind, std::move(url)});
 }
 
 void ChromiumEngine::onEvent(const ProtocolEvent& event) {
-  if (!event.sessionId.empty() && event.sessionId != sessionId_) return;
+  if (!browser_) return;
+  if (!event.sessionId.empty() && event.sessionId != browser_->sessionId()) return;
+  Connection& connection = browser_->connection();
   const std::string_view m = event.method;
   const Json& p = event.params;
   if (m == "Page.screencastFrame") {
     // Acknowledged at once: the browser sends no further frame until it is.
-    connection_->post("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}},
-                      sessionId_);
+    connection.post("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}},
+                    browser_->sessionId());
     int frameWidth = 0, frameHeight = 0;
     if (auto meta = p.find("metadata"); meta != p.end() && meta->is_object()) {
       frameWidth = static_cast<int>(meta->value("deviceWidth", 0.0));
@@ -157,7 +184,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     // it is answered at once. Messages are acknowledged; questions are declined.
     const std::string type = p.value("type", "");
     const bool accept = type == "alert" || type == "beforeunload";
-    connection_->post("Page.handleJavaScriptDialog", {{"accept", accept}}, sessionId_);
+    connection.post("Page.handleJavaScriptDialog", {{"accept", accept}}, browser_->sessionId());
   } else if (m == "Page.windowOpen") {
     queue(EventKind::NewWindow, FromUtf8Bytes(p.value("url", "")));
   } else if (m == "Page.frameStartedLoading") {
@@ -167,33 +194,55 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     loadingFrames_.erase(frameId);
     queue(EventKind::DocumentCompleted, FromUtf8Bytes(frameUrls_[frameId]));
   } else if (m == "Page.frameNavigated") {
-    if (auto frame = p.find("frame"); frame != p.end() && frame->is_object())
-      frameUrls_[frame->value("id", "")] = frame->value("url", "");
+    if (auto frame = p.find("frame"); frame != p.end() && frame->is_object()) {
+      const std::string url = frame->value("url", "");
+      frameUrls_[frame->value("id", "")] = url;
+      // The main frame's address is the page's; an error page keeps the address it stands for.
+      if (!frame->contains("parentId")) currentUrl_ = frame->value("unreachableUrl", url);
+    }
   } else if (m == "Page.frameDetached") {
     const std::string frameId = p.value("frameId", "");
     loadingFrames_.erase(frameId);
     frameUrls_.erase(frameId);
-  } else if (m == "Inspector.detached" || m == "Inspector.targetCrashed" ||
-             m == "Target.targetCrashed" || m == "Target.detachedFromTarget") {
-    pageAlive_ = false;
-    loadingFrames_.clear();
+  } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
+             m == "Target.detachedFromTarget") {
+    pageLost_ = true;
   }
 }
 
 void ChromiumEngine::startNavigation(std::string_view method, Json params) {
   ++navigationsInFlight_;
-  connection_->post(method, std::move(params), sessionId_,
-                    [this](const CallResult&) { --navigationsInFlight_; });
+  browser_->connection().post(method, std::move(params), browser_->sessionId(),
+                              [this](const CallResult&) {
+                                if (navigationsInFlight_ > 0) --navigationsInFlight_;
+                              });
+}
+
+void ChromiumEngine::navigateNow(const std::string& url) {
+  currentUrl_ = url;
+  startNavigation("Page.navigate", {{"url", url}});
 }
 
 void ChromiumEngine::navigate(BrowserTextView address) {
   const std::string url = NormalizeAddress(AsUtf8Bytes(address));
-  if (url.empty() || !pageAlive_) return;
-  startNavigation("Page.navigate", {{"url", url}});
+  if (url.empty()) return;
+  // The pilot asks for a page: a browser that kept failing gets its chances back.
+  if (restartsSuspended_) {
+    restartsSuspended_ = false;
+    restartTimes_.clear();
+  }
+  checkBrowser();
+  if (!pageReady()) {
+    pendingUrl_ = url;
+    if (!browser_) replaceBrowser();
+    return;
+  }
+  navigateNow(url);
 }
 
 bool ChromiumEngine::stepHistory(int delta) {
-  if (!pageAlive_) return false;
+  checkBrowser();
+  if (!pageReady()) return false;
   auto history = call("Page.getNavigationHistory");
   if (!history) return false;
   const int current = history.result->value("currentIndex", -1);
@@ -201,7 +250,7 @@ bool ChromiumEngine::stepHistory(int delta) {
   const int target = current + delta;
   if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
   // The blank page the browser starts with is not part of the pilot's history.
-  if (entries[target].value("id", -1) == startEntryId_) return false;
+  if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
   startNavigation("Page.navigateToHistoryEntry", {{"entryId", entries[target].value("id", 0)}});
   return true;
 }
@@ -210,12 +259,15 @@ bool ChromiumEngine::goBack() { return stepHistory(-1); }
 bool ChromiumEngine::goForward() { return stepHistory(+1); }
 
 bool ChromiumEngine::isBusy() {
-  connection_->poll();
-  return pageAlive_ && (navigationsInFlight_ > 0 || !loadingFrames_.empty());
+  checkBrowser();
+  // A browser being replaced is loading its page again.
+  if (!pageReady()) return browser_ != nullptr;
+  return navigationsInFlight_ > 0 || !loadingFrames_.empty();
 }
 
 std::shared_ptr<Document> ChromiumEngine::document() {
-  if (!pageAlive_ || !channel_) return nullptr;
+  checkBrowser();
+  if (!pageReady() || !channel_) return nullptr;
   return std::make_shared<RemoteDocument>(channel_);
 }
 
@@ -223,11 +275,14 @@ void ChromiumEngine::resize(int width, int height) {
   width = std::clamp(width, 1, kMaxViewport);
   height = std::clamp(height, 1, kMaxViewport);
   if (width == width_ && height == height_) return;
+  checkBrowser();
+  // Kept for a browser that is still attaching or will be started again.
+  width_ = width;
+  height_ = height;
+  if (!pageReady()) return;
   if (!call("Emulation.setDeviceMetricsOverride",
             {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}}))
     return;
-  width_ = width;
-  height_ = height;
   // A resize alone does not always produce a frame; a restarted screencast sends the current
   // picture at once.
   call("Page.stopScreencast");
@@ -241,35 +296,37 @@ void ChromiumEngine::noteChange() {
 }
 
 void ChromiumEngine::postFence() {
-  if (fenceInFlight_ || connection_->closed()) return;
+  if (fenceInFlight_ || !pageReady() || browser_->lost()) return;
   fenceInFlight_ = true;
-  connection_->post("Runtime.evaluate",
-                    {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}},
-                    sessionId_, [this](const CallResult&) {
-                      // Every change whose answer came before this one ran in the page before
-                      // the fence, and so before the rendering step it waited for. (A failure
-                      // means the page went away: nothing is left to render either.)
-                      fenceInFlight_ = false;
-                      fencedGeneration_ = changeGeneration_;
-                      framesAtFence_ = screencast_.framesReceived();
-                      fenceSettledAt_ = std::chrono::steady_clock::now();
-                    });
+  browser_->connection().post(
+      "Runtime.evaluate",
+      {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}},
+      browser_->sessionId(),
+      [this](const CallResult&) {
+        // Every change whose answer came before this one ran in the page before the fence, and
+        // so before the rendering step it waited for. (A failure means the page went away:
+        // nothing is left to render either.)
+        fenceInFlight_ = false;
+        fencedGeneration_ = changeGeneration_;
+        framesAtFence_ = screencast_.framesReceived();
+        fenceSettledAt_ = Clock::now();
+      },
+      kProbeLimit);
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
-  connection_->poll();
-  if (waitLimit.count() > 0 && shownGeneration_ < changeGeneration_) {
+  checkBrowser();
+  if (waitLimit.count() > 0 && shownGeneration_ < changeGeneration_ && pageReady()) {
     if (fencedGeneration_ < changeGeneration_) postFence();
-    awaitFreshPicture(std::chrono::steady_clock::now() + waitLimit);
+    awaitFreshPicture(CallBudget::Deadline(Clock::now() + waitLimit));
     // Waited once: a change that draws nothing new must not hold up every later print.
     shownGeneration_ = changeGeneration_;
   }
   return screencast_.latest();
 }
 
-void ChromiumEngine::awaitFreshPicture(std::chrono::steady_clock::time_point deadline) {
-  using Clock = std::chrono::steady_clock;
-  while (!connection_->closed()) {
+void ChromiumEngine::awaitFreshPicture(Clock::time_point deadline) {
+  while (pageReady() && !browser_->lost()) {
     Clock::time_point until = deadline;
     if (fencedGeneration_ >= changeGeneration_) {
       // Every change is in a rendering step by now: a frame after the fence shows them all.
@@ -281,11 +338,32 @@ void ChromiumEngine::awaitFreshPicture(std::chrono::steady_clock::time_point dea
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
     if (left.count() <= 0) return;
-    connection_->waitAndPoll(left);
+    browser_->connection().waitAndPoll(left);
   }
 }
 
-void ChromiumEngine::poll() { connection_->poll(); }
+void ChromiumEngine::poll() { checkBrowser(); }
+
+std::vector<EngineEvent> ChromiumEngine::takeEvents() { return std::exchange(events_, {}); }
+
+int ChromiumEngine::waitHandle() const {
+  return browser_ && !browser_->lost() ? browser_->connection().readHandle() : -1;
+}
+
+int ChromiumEngine::browserProcessId() const { return browser_ ? browser_->pid() : 0; }
+
+std::vector<int> ChromiumEngine::rendererProcessIds() {
+  std::vector<int> ids;
+  if (!browser_ || browser_->lost()) return ids;
+  auto info = browser_->connection().call("SystemInfo.getProcessInfo", Json::object(), "",
+                                          options_.callLimit);
+  if (!info) return ids;
+  for (const Json& process : info.result->value("processInfo", Json::array()))
+    if (process.value("type", "") == "renderer") ids.push_back(process.value("id", 0));
+  return ids;
+}
+
+std::size_t ChromiumEngine::liveRemoteObjects() const { return RemoteObject::LiveCount(); }
 
 std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
   auto shot = call("Page.captureScreenshot", {{"format", "png"}});
@@ -296,18 +374,13 @@ std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
 }
 
 std::optional<std::string> ChromiumEngine::evaluate(std::string_view script) {
+  checkBrowser();
   if (!channel_) return std::nullopt;
   auto result = channel_->evaluate(std::string(script), true);
   if (!result) return std::nullopt;
   const auto value = result->find("value");
   if (value == result->end()) return "null";
   return value->dump();
-}
-
-std::vector<EngineEvent> ChromiumEngine::takeEvents() { return std::exchange(events_, {}); }
-
-int ChromiumEngine::waitHandle() const {
-  return connection_->closed() ? -1 : connection_->readHandle();
 }
 
 }  // namespace Brovis::Engine

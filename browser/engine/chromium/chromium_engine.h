@@ -1,13 +1,16 @@
 #pragma once
-// The engine on a headless Chromium: one browser process, one page target attached over the
-// debugging pipe, its loads, history, viewport, pictures and events.
+// The engine on a headless Chromium: one page in one browser, its loads, history, viewport,
+// pictures and events, kept alive through crashes and hangs. A browser that dies, or a page that
+// stops answering, is replaced in the background by a new browser on the same address; quick
+// repeated failures stop that until the pilot loads an address.
+#include <chrono>
+#include <deque>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 
-#include "browser/engine/chromium/browser_process.h"
-#include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/browser_session.h"
 #include "browser/engine/chromium/page_channel.h"
 #include "browser/engine/chromium/screencast.h"
 #include "browser/engine/engine.h"
@@ -16,8 +19,18 @@ namespace Brovis::Engine {
 
 class ChromiumEngine : public Engine {
  public:
-  // Starts the browser and attaches to its page; none on failure, with the reason in `error`.
+  // Starts the browser and waits until its page is attached; none on failure, with the reason
+  // in `error`.
   static std::unique_ptr<ChromiumEngine> Start(const ChromiumOptions& options, std::string& error);
+
+ private:
+  struct Key {
+    explicit Key() = default;
+  };
+
+ public:
+  // Use Start.
+  ChromiumEngine(Key, const ChromiumOptions& options);
   ~ChromiumEngine() override;
 
   void navigate(BrowserTextView address) override;
@@ -30,19 +43,36 @@ class ChromiumEngine : public Engine {
   void poll() override;
   std::vector<EngineEvent> takeEvents() override;
   int waitHandle() const override;
-  int browserProcessId() const override { return process_.pid(); }
+  int browserProcessId() const override;
+  std::vector<int> rendererProcessIds() override;
+  std::size_t liveRemoteObjects() const override;
+  int restartCount() const override { return restartsDone_; }
   std::optional<std::string> evaluate(std::string_view script) override;
+
   // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.
   std::optional<Win32::Surface> captureScreenshot();
 
+  // Restarts allowed within kRestartWindow before the engine waits for the pilot.
+  static constexpr int kMaxRestarts = 5;
+  static constexpr std::chrono::seconds kRestartWindow{60};
+
  private:
-  ChromiumEngine(BrowserProcess process, const ChromiumOptions& options);
-  bool attach(std::string& error);
+  // The browser's life: started, attached, lost, replaced.
+  bool startBrowser(std::string& error);
+  // Notices a browser that died, a page that crashed or hung, or an attach that finished.
+  void checkBrowser();
+  void replaceBrowser();
+  void onAttached();
+  bool pageReady() const { return browser_ && pageReady_; }
+
   CallResult call(std::string_view method, Json params = Json::object());
   void onEvent(const ProtocolEvent& event);
+  void onCallTimedOut();
   void queue(EventKind kind, BrowserText url = {});
   bool stepHistory(int delta);
   void startNavigation(std::string_view method, Json params);
+  void navigateNow(const std::string& url);
+
   // The page may look different now: a fence follows, so that a print knows which frame shows it.
   void noteChange();
   void postFence();
@@ -50,19 +80,29 @@ class ChromiumEngine : public Engine {
   void awaitFreshPicture(std::chrono::steady_clock::time_point deadline);
 
   ChromiumOptions options_;
-  BrowserProcess process_;
-  std::unique_ptr<Connection> connection_;
+  std::unique_ptr<BrowserSession> browser_;
   std::shared_ptr<PageChannel> channel_;
-  std::string sessionId_;
-  bool pageAlive_ = false;
+  bool pageReady_ = false;
+  // The page's renderer crashed, or stopped answering even after its script was stopped.
+  bool pageLost_ = false;
+  // A call timed out: calls fail at once until the page answers again.
+  bool unresponsive_ = false;
+  std::chrono::steady_clock::time_point lastRecovery_{};
+  std::deque<std::chrono::steady_clock::time_point> restartTimes_;
+  int restartsDone_ = 0;
+  bool restartsSuspended_ = false;
+  // The address the page has (or is loading), and one to load once a new browser is attached.
+  std::string currentUrl_;
+  std::string pendingUrl_;
 
   int width_ = 0;
   int height_ = 0;
   std::set<std::string> loadingFrames_;
   std::map<std::string, std::string> frameUrls_;
   int navigationsInFlight_ = 0;
-  int startEntryId_ = -1;
   Screencast screencast_;
+  std::vector<EngineEvent> events_;
+
   // Changes made through this engine (and resizes), counted; and how far fences and prints have
   // caught up with them.
   std::uint64_t changeGeneration_ = 0;
@@ -71,7 +111,6 @@ class ChromiumEngine : public Engine {
   bool fenceInFlight_ = false;
   std::uint64_t framesAtFence_ = 0;
   std::chrono::steady_clock::time_point fenceSettledAt_{};
-  std::vector<EngineEvent> events_;
 };
 
 }  // namespace Brovis::Engine

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "browser/engine/call_budget.h"
+
 namespace Brovis::Engine {
 
 Connection::Connection(PipeTransport transport) : transport_(std::move(transport)) {}
@@ -20,6 +22,8 @@ int Connection::send(std::string_view method, Json params, std::string_view sess
 CallResult Connection::call(std::string_view method, Json params, std::string_view sessionId,
                             std::chrono::milliseconds limit) {
   if (closed()) return {std::nullopt, "connection closed"};
+  limit = CallBudget::Limit(limit);
+  if (limit.count() <= 0) return {std::nullopt, std::string(method) + ": no time left"};
   const int id = send(method, std::move(params), sessionId, Pending{});
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
@@ -43,20 +47,42 @@ CallResult Connection::call(std::string_view method, Json params, std::string_vi
 }
 
 void Connection::post(std::string_view method, Json params, std::string_view sessionId,
-                      ReplyHandler onReply) {
+                      ReplyHandler onReply, std::chrono::milliseconds limit) {
   if (closed()) {
     if (onReply) onReply({std::nullopt, "connection closed"});
     return;
   }
   Pending pending;
   pending.onReply = std::move(onReply);
+  if (limit != std::chrono::milliseconds::max()) {
+    pending.deadline = std::chrono::steady_clock::now() + limit;
+    pending.method = method;
+  }
   send(method, std::move(params), sessionId, std::move(pending));
 }
 
 void Connection::poll() {
   if (closed()) return;
   for (const std::string& message : transport_.receive()) route(message);
-  if (closed()) failAllPending("connection closed");
+  if (closed()) {
+    failAllPending("connection closed");
+    return;
+  }
+  expirePosted();
+}
+
+void Connection::expirePosted() {
+  const auto now = std::chrono::steady_clock::now();
+  std::vector<std::pair<ReplyHandler, std::string>> expired;
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    if (it->second.onReply && it->second.deadline <= now) {
+      expired.emplace_back(std::move(it->second.onReply), it->second.method + " timed out");
+      it = pending_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto& [handler, why] : expired) handler({std::nullopt, why});
 }
 
 bool Connection::waitAndPoll(std::chrono::milliseconds limit) {

@@ -40,13 +40,15 @@ class Connection {
 
   void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
 
-  // Sends a command and waits up to `limit` for its reply. A reply that comes later is dropped.
+  // Sends a command and waits up to `limit` for its reply, less when the thread's call budget
+  // ends sooner. A reply that comes later is dropped.
   CallResult call(std::string_view method, Json params, std::string_view sessionId,
                   std::chrono::milliseconds limit);
-  // Sends a command without waiting; `onReply`, if any, runs when the reply is read (or with a
-  // failure when the connection closes).
+  // Sends a command without waiting; `onReply`, if any, runs when the reply is read, or with a
+  // failure when the connection closes or `limit` passes first.
   void post(std::string_view method, Json params, std::string_view sessionId,
-            ReplyHandler onReply = {});
+            ReplyHandler onReply = {},
+            std::chrono::milliseconds limit = std::chrono::milliseconds::max());
 
   // Reads and routes whatever has arrived, without blocking.
   void poll();
@@ -63,11 +65,15 @@ class Connection {
     bool done = false;
     CallResult result;
     ReplyHandler onReply;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    std::string method;
   };
 
   int send(std::string_view method, Json params, std::string_view sessionId, Pending pending);
   void route(const std::string& message);
   void failAllPending(const std::string& why);
+  // Fails the posted commands whose time is up.
+  void expirePosted();
 
   PipeTransport transport_;
   EventHandler onEvent_;

@@ -2,8 +2,14 @@
 
 namespace Brovis::Engine {
 
-std::optional<Json> PageChannel::unwrap(const CallResult& reply) {
-  if (!reply.result) return std::nullopt;
+std::optional<Json> PageChannel::run(Json params, const char* method) {
+  if (!connection_ || (hooks_.answering && !hooks_.answering())) return std::nullopt;
+  const CallResult reply = connection_->call(method, std::move(params), sessionId_, limit_);
+  if (!reply.result) {
+    // Refused or out of budget is an answer; silence is not.
+    if (reply.error.find("timed out") != std::string::npos && hooks_.timedOut) hooks_.timedOut();
+    return std::nullopt;
+  }
   const Json& r = *reply.result;
   if (r.contains("exceptionDetails")) return std::nullopt;
   const auto result = r.find("result");
@@ -13,27 +19,23 @@ std::optional<Json> PageChannel::unwrap(const CallResult& reply) {
 
 std::optional<Json> PageChannel::callOn(const std::string& objectId, std::string_view function,
                                         Json arguments, bool returnByValue, bool userGesture) {
-  if (!connection_) return std::nullopt;
   Json args = Json::array();
   for (auto& a : arguments) args.push_back({{"value", std::move(a)}});
-  return unwrap(connection_->call("Runtime.callFunctionOn",
-                                  {{"functionDeclaration", function},
-                                   {"objectId", objectId},
-                                   {"arguments", std::move(args)},
-                                   {"returnByValue", returnByValue},
-                                   {"userGesture", userGesture},
-                                   {"silent", true}},
-                                  sessionId_, limit_));
+  return run({{"functionDeclaration", function},
+              {"objectId", objectId},
+              {"arguments", std::move(args)},
+              {"returnByValue", returnByValue},
+              {"userGesture", userGesture},
+              {"silent", true}},
+             "Runtime.callFunctionOn");
 }
 
 std::optional<Json> PageChannel::evaluate(const std::string& expression, bool returnByValue) {
-  if (!connection_) return std::nullopt;
-  return unwrap(connection_->call("Runtime.evaluate",
-                                  {{"expression", expression},
-                                   {"returnByValue", returnByValue},
-                                   {"objectGroup", "brovis"},
-                                   {"silent", true}},
-                                  sessionId_, limit_));
+  return run({{"expression", expression},
+              {"returnByValue", returnByValue},
+              {"objectGroup", "brovis"},
+              {"silent", true}},
+             "Runtime.evaluate");
 }
 
 void PageChannel::release(const std::string& objectId) {

@@ -13,12 +13,21 @@ namespace Brovis::Engine {
 
 class PageChannel {
  public:
+  struct Hooks {
+    // A call may have changed how the page looks.
+    std::function<void()> pageChanged;
+    // A call got no answer in time.
+    std::function<void()> timedOut;
+    // Whether the page answers at all now; calls fail at once while it does not.
+    std::function<bool()> answering;
+  };
+
   PageChannel(Connection& connection, std::string sessionId, std::chrono::milliseconds limit,
-              std::function<void()> onPageChange)
+              Hooks hooks)
       : connection_(&connection),
         sessionId_(std::move(sessionId)),
         limit_(limit),
-        onPageChange_(std::move(onPageChange)) {}
+        hooks_(std::move(hooks)) {}
 
   // Runs `function` with `this` = the remote object and the given arguments. The result is the
   // protocol's remote object; none on failure or when the script threw.
@@ -30,18 +39,18 @@ class PageChannel {
   void release(const std::string& objectId);
   // The latest call may have changed how the page looks: the next print waits for its picture.
   void notePageChange() {
-    if (onPageChange_) onPageChange_();
+    if (hooks_.pageChanged) hooks_.pageChanged();
   }
   // The engine is going away: every later call fails.
   void detach() { connection_ = nullptr; }
 
  private:
-  std::optional<Json> unwrap(const CallResult& reply);
+  std::optional<Json> run(Json params, const char* method);
 
   Connection* connection_;
   std::string sessionId_;
   std::chrono::milliseconds limit_;
-  std::function<void()> onPageChange_;
+  Hooks hooks_;
 };
 
 }  // namespace Brovis::Engine

@@ -256,7 +256,19 @@ class RemoteElement : public Element {
 
 }  // namespace
 
+namespace {
+std::size_t liveRemoteObjects = 0;
+}  // namespace
+
+RemoteObject::RemoteObject(std::weak_ptr<PageChannel> channel, std::string objectId)
+    : channel_(std::move(channel)), objectId_(std::move(objectId)) {
+  ++liveRemoteObjects;
+}
+
+std::size_t RemoteObject::LiveCount() { return liveRemoteObjects; }
+
 RemoteObject::~RemoteObject() {
+  --liveRemoteObjects;
   if (auto channel = channel_.lock()) channel->release(objectId_);
 }
 

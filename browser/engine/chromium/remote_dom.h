@@ -11,9 +11,10 @@ namespace Brovis::Engine {
 // goes.
 class RemoteObject {
  public:
-  RemoteObject(std::weak_ptr<PageChannel> channel, std::string objectId)
-      : channel_(std::move(channel)), objectId_(std::move(objectId)) {}
+  RemoteObject(std::weak_ptr<PageChannel> channel, std::string objectId);
   ~RemoteObject();
+  // How many exist now, in the whole process.
+  static std::size_t LiveCount();
   RemoteObject(const RemoteObject&) = delete;
   RemoteObject& operator=(const RemoteObject&) = delete;
 

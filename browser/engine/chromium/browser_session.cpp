@@ -1,0 +1,119 @@
+#include "browser/engine/chromium/browser_session.h"
+
+namespace Brovis::Engine {
+
+namespace {
+constexpr int kMaxViewport = 16384;
+constexpr std::chrono::milliseconds kStepLimit{5000};
+}  // namespace
+
+Json ScreencastParameters() {
+  return {{"format", "png"},
+          {"everyNthFrame", 1},
+          {"maxWidth", kMaxViewport},
+          {"maxHeight", kMaxViewport}};
+}
+
+std::unique_ptr<BrowserSession> BrowserSession::Start(Connection::EventHandler onEvent, int width,
+                                                      int height, std::string& error) {
+  auto process = BrowserProcess::Launch(error);
+  if (!process) return nullptr;
+  auto session = std::make_unique<BrowserSession>(Key{}, std::move(*process), std::move(onEvent));
+  BrowserSession* self = session.get();
+  // Commands written now wait in the pipe until the browser is ready to read them.
+  session->connection_->post(
+      "Target.getTargets", Json::object(), "",
+      [self, width, height](const CallResult& targets) {
+        if (!targets) return self->fail("no answer from the browser: " + targets.error);
+        for (const Json& info : targets.result->value("targetInfos", Json::array()))
+          if (info.value("type", "") == "page")
+            return self->attachTo(info.value("targetId", ""), width, height);
+        self->connection_->post(
+            "Target.createTarget", {{"url", "about:blank"}}, "",
+            [self, width, height](const CallResult& created) {
+              if (!created) return self->fail("cannot open a page: " + created.error);
+              self->attachTo(created.result->value("targetId", ""), width, height);
+            },
+            kStepLimit);
+      },
+      kStartLimit);
+  return session;
+}
+
+BrowserSession::BrowserSession(Key, BrowserProcess process, Connection::EventHandler onEvent)
+    : process_(std::move(process)) {
+  connection_ =
+      std::make_unique<Connection>(PipeTransport(process_.takeReadEnd(), process_.takeWriteEnd()));
+  connection_->setEventHandler(std::move(onEvent));
+}
+
+BrowserSession::~BrowserSession() {
+  // Nothing may call back into an owner that is going away.
+  connection_->setEventHandler({});
+  if (!connection_->closed() && closeGrace_.count() > 0)
+    connection_->post("Browser.close", Json::object(), "");
+  process_.stop(closeGrace_);
+  connection_->close();
+}
+
+void BrowserSession::attachTo(const std::string& targetId, int width, int height) {
+  connection_->post(
+      "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, "",
+      [this, width, height](const CallResult& attached) {
+        if (!attached) return fail("cannot attach to the page: " + attached.error);
+        sessionId_ = attached.result->value("sessionId", "");
+        configure(width, height);
+      },
+      kStepLimit);
+}
+
+void BrowserSession::configure(int width, int height) {
+  // The page's session handles its commands in order: the last answer means all are done.
+  const auto failOnError = [this](const char* what) {
+    return [this, what](const CallResult& r) {
+      if (!r && state_ == State::Attaching) fail(std::string(what) + " failed: " + r.error);
+    };
+  };
+  connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "",
+                    failOnError("Browser.setDownloadBehavior"), kStepLimit);
+  connection_->post("Page.enable", Json::object(), sessionId_, failOnError("Page.enable"),
+                    kStepLimit);
+  connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError("Runtime.enable"),
+                    kStepLimit);
+  connection_->post("Emulation.setFocusEmulationEnabled", {{"enabled", true}}, sessionId_,
+                    failOnError("Emulation.setFocusEmulationEnabled"), kStepLimit);
+  if (width > 0 && height > 0)
+    connection_->post(
+        "Emulation.setDeviceMetricsOverride",
+        {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
+        sessionId_, failOnError("Emulation.setDeviceMetricsOverride"), kStepLimit);
+  connection_->post(
+      "Page.startScreencast", ScreencastParameters(), sessionId_,
+      [this](const CallResult& r) {
+        if (state_ != State::Attaching) return;
+        if (!r) return fail("Page.startScreencast failed: " + r.error);
+        state_ = State::Ready;
+      },
+      kStepLimit);
+}
+
+void BrowserSession::fail(const std::string& why) {
+  if (state_ == State::Failed) return;
+  state_ = State::Failed;
+  failure_ = why;
+  const std::string tail = process_.stderrTail(600);
+  if (!tail.empty()) failure_ += "; the browser said: " + tail;
+}
+
+void BrowserSession::waitUntilAttached(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (state_ == State::Attaching) {
+    if (connection_->closed()) return fail("the browser closed its pipe");
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return fail("the browser did not answer in time");
+    connection_->waitAndPoll(std::min(left, std::chrono::milliseconds{50}));
+  }
+}
+
+}  // namespace Brovis::Engine
