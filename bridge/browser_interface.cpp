@@ -2,6 +2,7 @@
 
 #include "bridge/host_text.h"
 #include "browser/brovis_form.h"
+#include "browser/engine/call_budget.h"
 
 namespace Brovis {
 
@@ -20,6 +21,7 @@ void BrowserInterface::CreateForm() {
 
 bool BrowserInterface::RenderToDC(HDC hDC, int w, int h) {
   if (!mybrowser) return false;
+  const Engine::CallBudget budget(kRedrawBudget);
   // On every redraw: displays of different sizes share the window.
   mybrowser->SetSize(w, h);
   if (!hwnd) hwnd = mybrowser->GetHandle();
@@ -28,14 +30,17 @@ bool BrowserInterface::RenderToDC(HDC hDC, int w, int h) {
 }
 
 void BrowserInterface::Navigate(const char* str) {
+  const Engine::CallBudget budget(kCommandBudget);
   if (mybrowser) mybrowser->Navigate(ToBrowserText(HostText(str)));
 }
 
 void BrowserInterface::NavigateBack() {
+  const Engine::CallBudget budget(kCommandBudget);
   if (mybrowser) mybrowser->NavigateBack();
 }
 
 void BrowserInterface::NavigateForward() {
+  const Engine::CallBudget budget(kCommandBudget);
   if (mybrowser) mybrowser->NavigateForward();
 }
 

@@ -2,6 +2,7 @@
 // The one bridge through which every display of the mode reaches the browser: it creates and owns
 // the hidden browser window, prints it into a display on every redraw, converts the host's text
 // and forwards navigation. Used only on the host's thread.
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,11 @@ class BrowserInterface {
   void MoveDown();
   void MoveLeft();
   void MoveRight();
+
+  // The longest the host's thread may be held by one redraw, and by one of the pilot's commands,
+  // however the page behaves.
+  static constexpr std::chrono::milliseconds kRedrawBudget{100};
+  static constexpr std::chrono::milliseconds kCommandBudget{2000};
 
   // Releases the window; every operation does nothing afterwards.
   void Dispose();

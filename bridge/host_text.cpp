@@ -2,9 +2,11 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/win32/code_page.h"
 
@@ -59,11 +61,55 @@ BrowserText AsciiOnly(const char* in, std::size_t size) {
   return out;
 }
 
+// The length of the well-formed UTF-8 character at the start of `s`, 0 when there is none.
+std::size_t Utf8CharacterLength(std::string_view s) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  // The second byte's range: narrower after some leads, which rules out overlong forms,
+  // surrogates and code points above U+10FFFF.
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+// UTF-8 host text is checked here rather than by the converter, which passes sequences above
+// U+10FFFF (the old five- and six-byte forms among them) through unchanged.
+BrowserText FromUtf8(std::string_view in) {
+  BrowserText out;
+  while (!in.empty()) {
+    const std::size_t length = Utf8CharacterLength(in);
+    if (length == 0)
+      out.append(kReplacement);
+    else
+      out.append(reinterpret_cast<const char8_t*>(in.data()), length);
+    in.remove_prefix(std::max<std::size_t>(length, 1));
+  }
+  return out;
+}
+
 }  // namespace
 
 BrowserText ToBrowserText(HostText text) {
   const char* in = text.c_str();
   std::size_t inLeft = std::strlen(in);
+  if (GetACP() == 65001) return FromUtf8({in, inLeft});
   const Converter converter(GetACP());
   if (!converter.ok()) return AsciiOnly(in, inLeft);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "browser/engine/call_budget.h"
 #include "platform/forms/application.h"
 
 namespace Brovis {
@@ -166,7 +167,8 @@ void BrovisForm::Navigated(Forms::Control*, WebBrowserDocumentCompletedEventArgs
   // completion (another frame finishing inside this wait) shares the outer deadline. Every
   // frame that finishes later raises its own completion, so nothing is lost by not waiting.
   if (completionDepth_ == 0)
-    completionDeadline_ = std::chrono::steady_clock::now() + kCompletionWait;
+    completionDeadline_ =
+        Engine::CallBudget::Deadline(std::chrono::steady_clock::now() + kCompletionWait);
   ++completionDepth_;
   struct Leave {
     int& depth;

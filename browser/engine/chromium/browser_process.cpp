@@ -164,8 +164,10 @@ void BrowserProcess::stop(std::chrono::milliseconds grace) {
     const auto deadline = std::chrono::steady_clock::now() + grace;
     while (!exited() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    // The whole group: the browser's helper processes go with it.
+    // The whole group: the browser's helper processes go with it. The browser itself too, in
+    // case it had not made its group yet.
     ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
     if (!reaped_) {
       int status = 0;
       while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {

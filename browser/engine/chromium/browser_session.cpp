@@ -97,6 +97,13 @@ void BrowserSession::configure(int width, int height) {
       kStepLimit);
 }
 
+bool BrowserSession::lost() {
+  if (connection_->closed()) return true;
+  if (!process_.exited()) return false;
+  connection_->close();
+  return true;
+}
+
 void BrowserSession::fail(const std::string& why) {
   if (state_ == State::Failed) return;
   state_ = State::Failed;

@@ -38,8 +38,9 @@ class BrowserSession {
   State state() const { return state_; }
   // Why attaching failed, with the tail of the browser's own messages.
   const std::string& failure() const { return failure_; }
-  // The browser is gone or can no longer be talked to.
-  bool lost() const { return connection_->closed(); }
+  // The browser is gone or can no longer be talked to. (Its helper processes may keep the pipe
+  // open after it died, so its exit is checked too.)
+  bool lost();
 
   Connection& connection() { return *connection_; }
   const std::string& sessionId() const { return sessionId_; }

@@ -73,7 +73,10 @@ void ChromiumEngine::onAttached() {
       browser_->connection(), browser_->sessionId(), options_.callLimit,
       PageChannel::Hooks{[this] { noteChange(); }, [this] { onCallTimedOut(); },
                          [this] { return !unresponsive_ && !pageLost_; }});
-  if (!pendingUrl_.empty()) navigateNow(std::exchange(pendingUrl_, {}));
+  if (!pendingUrl_.empty())
+    navigateNow(std::exchange(pendingUrl_, {}));
+  else
+    framesShown_ = true;
 }
 
 void ChromiumEngine::checkBrowser() {
@@ -103,6 +106,7 @@ void ChromiumEngine::replaceBrowser() {
   pageReady_ = false;
   pageLost_ = false;
   unresponsive_ = false;
+  framesShown_ = false;
   loadingFrames_.clear();
   frameUrls_.clear();
   navigationsInFlight_ = 0;
@@ -171,6 +175,9 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     // Acknowledged at once: the browser sends no further frame until it is.
     connection.post("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}},
                     browser_->sessionId());
+    // A browser started again shows its blank start page first; the display keeps the last
+    // picture of the page until the page itself is back.
+    if (!framesShown_) return;
     int frameWidth = 0, frameHeight = 0;
     if (auto meta = p.find("metadata"); meta != p.end() && meta->is_object()) {
       frameWidth = static_cast<int>(meta->value("deviceWidth", 0.0));
@@ -192,13 +199,17 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.frameStoppedLoading") {
     const std::string frameId = p.value("frameId", "");
     loadingFrames_.erase(frameId);
+    if (frameId == mainFrameId_) framesShown_ = true;
     queue(EventKind::DocumentCompleted, FromUtf8Bytes(frameUrls_[frameId]));
   } else if (m == "Page.frameNavigated") {
     if (auto frame = p.find("frame"); frame != p.end() && frame->is_object()) {
       const std::string url = frame->value("url", "");
       frameUrls_[frame->value("id", "")] = url;
       // The main frame's address is the page's; an error page keeps the address it stands for.
-      if (!frame->contains("parentId")) currentUrl_ = frame->value("unreachableUrl", url);
+      if (!frame->contains("parentId")) {
+        currentUrl_ = frame->value("unreachableUrl", url);
+        mainFrameId_ = frame->value("id", "");
+      }
     }
   } else if (m == "Page.frameDetached") {
     const std::string frameId = p.value("frameId", "");

@@ -101,6 +101,9 @@ class ChromiumEngine : public Engine {
   std::map<std::string, std::string> frameUrls_;
   int navigationsInFlight_ = 0;
   Screencast screencast_;
+  // False from a browser's restart until its page has loaded again.
+  bool framesShown_ = true;
+  std::string mainFrameId_;
   std::vector<EngineEvent> events_;
 
   // Changes made through this engine (and resizes), counted; and how far fences and prints have

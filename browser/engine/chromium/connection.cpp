@@ -22,7 +22,10 @@ int Connection::send(std::string_view method, Json params, std::string_view sess
 CallResult Connection::call(std::string_view method, Json params, std::string_view sessionId,
                             std::chrono::milliseconds limit) {
   if (closed()) return {std::nullopt, "connection closed"};
-  limit = CallBudget::Limit(limit);
+  const auto allowed = CallBudget::Limit(limit);
+  // Cut short by the caller's budget, a call that gets no answer says nothing about the page.
+  const bool budgeted = allowed < limit;
+  limit = allowed;
   if (limit.count() <= 0) return {std::nullopt, std::string(method) + ": no time left"};
   const int id = send(method, std::move(params), sessionId, Pending{});
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -39,6 +42,7 @@ CallResult Connection::call(std::string_view method, Json params, std::string_vi
     if (left.count() <= 0 || closed()) {
       pending_.erase(id);
       if (closed()) return {std::nullopt, "connection closed"};
+      if (budgeted) return {std::nullopt, std::string(method) + ": no time left"};
       return {std::nullopt,
               std::string(method) + " timed out after " + std::to_string(limit.count()) + " ms"};
     }

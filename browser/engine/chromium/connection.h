@@ -41,7 +41,8 @@ class Connection {
   void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
 
   // Sends a command and waits up to `limit` for its reply, less when the thread's call budget
-  // ends sooner. A reply that comes later is dropped.
+  // ends sooner. A reply that comes later is dropped. The error says "timed out" only when the
+  // whole `limit` passed; a call cut short by the budget ends with "no time left".
   CallResult call(std::string_view method, Json params, std::string_view sessionId,
                   std::chrono::milliseconds limit);
   // Sends a command without waiting; `onReply`, if any, runs when the reply is read, or with a

@@ -1,0 +1,136 @@
+// The window through engine failures: a killed browser or renderer, repeated crashes, and page
+// scripts that never yield. Each time the display keeps a picture, commands return, and the page
+// comes back or the next address loads.
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "browser/engine/chromium/chromium_engine.h"
+#include "tests/browser/window_fixture.h"
+#include "tests/support/pixels.h"
+
+namespace BrovisTest {
+namespace {
+
+using namespace std::chrono_literals;
+
+const char* kGreenPage = "<body style='margin:0;background:#00ff00'><a href='#'>link</a></body>";
+
+class ResilienceTest : public WindowTest {
+ protected:
+  Brovis::Engine::Engine& engine() { return *access().browser().engine(); }
+
+  // Redraws as the host does until the page shows green again.
+  bool RedrawUntilGreen(std::chrono::milliseconds limit = 15s) {
+    return PumpUntil([&] { return Print(64, 64).at(32, 40) == 0xFF00FF00u; }, limit);
+  }
+
+  static std::string ProfileOf(int pid) {
+    // The profile directory is on the browser's command line.
+    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string arg;
+    while (std::getline(in, arg, '\0'))
+      if (arg.rfind("--user-data-dir=", 0) == 0) return arg.substr(16);
+    return {};
+  }
+};
+
+TEST_F(ResilienceTest, AKilledBrowserComesBackOnTheSamePage) {
+  server.page("/", kGreenPage);
+  Open(server.url("/"));
+  ASSERT_TRUE(RedrawUntilGreen());
+  const int pid = engine().browserProcessId();
+  const std::string profile = ProfileOf(pid);
+  ASSERT_FALSE(profile.empty());
+  access().setPos(0.0f, 0.5f);
+
+  ::kill(pid, SIGKILL);
+  // The display keeps its last picture while the browser comes back.
+  EXPECT_EQ(Print(64, 64).at(32, 40), 0xFF00FF00u);
+  ASSERT_TRUE(
+      PumpUntil([&] { return engine().restartCount() >= 1 && !access().browser().IsBusy(); }));
+  ASSERT_TRUE(RedrawUntilGreen());
+  EXPECT_NE(engine().browserProcessId(), pid);
+  const auto requests = server.requests();
+  EXPECT_GE(std::count(requests.begin(), requests.end(), "GET /"), 2);
+  // As after any completed load.
+  EXPECT_EQ(access().yPos(), 0.0f);
+  EXPECT_EQ(access().selectedIndex(), 0);
+  // Nothing of the old browser is left.
+  EXPECT_FALSE(std::filesystem::exists(profile));
+  EXPECT_NE(::kill(pid, 0), 0);
+  EXPECT_EQ(Str(form->selectNext()), "A");
+}
+
+TEST_F(ResilienceTest, AKilledRendererComesBack) {
+  server.page("/", kGreenPage);
+  Open(server.url("/"));
+  const auto renderers = engine().rendererProcessIds();
+  ASSERT_FALSE(renderers.empty());
+  for (int pid : renderers) ::kill(pid, SIGKILL);
+  ASSERT_TRUE(
+      PumpUntil([&] { return engine().restartCount() >= 1 && !access().browser().IsBusy(); }));
+  ASSERT_TRUE(RedrawUntilGreen());
+  EXPECT_EQ(Eval("document.body.style.background"), "rgb(0, 255, 0)");
+}
+
+TEST_F(ResilienceTest, QuickRepeatedCrashesWaitForThePilot) {
+  server.page("/", kGreenPage);
+  server.page("/next", "<p id='n'>next</p>");
+  Open(server.url("/"));
+  // A fresh browser's page sometimes crashes once more on its own; every restart counts.
+  while (engine().restartCount() < Brovis::Engine::ChromiumEngine::kMaxRestarts) {
+    const int before = engine().restartCount();
+    ::kill(engine().browserProcessId(), SIGKILL);
+    ASSERT_TRUE(PumpUntil(
+        [&] { return engine().restartCount() > before && !access().browser().IsBusy(); }));
+  }
+  const auto lastPicture = Print(64, 64);
+  ::kill(engine().browserProcessId(), SIGKILL);
+  PumpFor(1s);
+  // No sixth restart: no document, nothing loading, the last picture on the display.
+  EXPECT_EQ(engine().restartCount(), Brovis::Engine::ChromiumEngine::kMaxRestarts);
+  EXPECT_EQ(access().browser().Document(), nullptr);
+  EXPECT_FALSE(access().browser().IsBusy());
+  EXPECT_EQ(Str(form->selectNext()), "");
+  form->moveDown();
+  EXPECT_EQ(Print(64, 64).pixels(), lastPicture.pixels());
+  // The pilot loads an address: a browser starts for it.
+  form->Navigate(Text(server.url("/next")));
+  ASSERT_TRUE(
+      PumpUntil([&] { return Eval("document.getElementById('n').textContent") == "next"; }, 20s));
+}
+
+TEST_F(ResilienceTest, ScriptsThatNeverYieldAreStopped) {
+  server.page("/click", "<a href='#' onclick='while (true) {}'>trap</a>");
+  server.page("/timer",
+              "<a href='#'>a</a><script>setTimeout(() => { while (true) {} }, 200);"
+              "</script>");
+  server.page("/load", "<p>x</p><script>while (true) {}</script>");
+  server.page("/ok", "<p id='ok'>ok</p>");
+  Open(server.url("/click"));
+  ASSERT_EQ(Str(form->selectNext()), "A");
+  form->clickElement();  // returns: the handler's script is stopped
+  EXPECT_TRUE(PumpUntil([&] { return Eval("1 + 1") == "2"; }));
+
+  Load(server.url("/timer"));
+  PumpFor(400ms);
+  form->selectNext();  // the page hangs under this step; it returns all the same
+  form->moveDown();
+  Load(server.url("/ok"));
+  EXPECT_EQ(Eval("document.getElementById('ok').textContent"), "ok");
+
+  form->Navigate(Text(server.url("/load")));
+  PumpFor(500ms);
+  form->selectNext();
+  form->Navigate(Text(server.url("/ok")));
+  EXPECT_TRUE(PumpUntil([&] { return Eval("document.getElementById('ok').textContent") == "ok"; }))
+      << "restarts " << engine().restartCount() << " busy " << access().browser().IsBusy()
+      << " href " << Eval("location.href").value_or("?") << " requests "
+      << ::testing::PrintToString(server.requests());
+}
+
+}  // namespace
+}  // namespace BrovisTest
