@@ -5,6 +5,9 @@ namespace Brovis::Engine {
 namespace {
 constexpr int kMaxViewport = 16384;
 constexpr std::chrono::milliseconds kStepLimit{5000};
+constexpr const char* kStartPageLoaded =
+    "new Promise(r => document.readyState === 'complete' ? r(true) : "
+    "addEventListener('load', () => r(true), {once: true}))";
 }  // namespace
 
 Json ScreencastParameters() {
@@ -87,11 +90,17 @@ void BrowserSession::configure(int width, int height) {
         "Emulation.setDeviceMetricsOverride",
         {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
         sessionId_, failOnError("Emulation.setDeviceMetricsOverride"), kStepLimit);
+  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_,
+                    failOnError("Page.startScreencast"), kStepLimit);
+  // The blank page the browser starts with must have finished loading: a navigation that
+  // overtakes it can lose the page's renderer.
   connection_->post(
-      "Page.startScreencast", ScreencastParameters(), sessionId_,
+      "Runtime.evaluate",
+      {{"expression", kStartPageLoaded}, {"awaitPromise", true}, {"returnByValue", true}},
+      sessionId_,
       [this](const CallResult& r) {
         if (state_ != State::Attaching) return;
-        if (!r) return fail("Page.startScreencast failed: " + r.error);
+        if (!r) return fail("the start page did not load: " + r.error);
         state_ = State::Ready;
       },
       kStepLimit);
