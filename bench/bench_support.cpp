@@ -13,16 +13,6 @@
 
 namespace BrovisBench {
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    Forms::Application::DoEvents();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    Forms::Application::WaitForMessages(std::chrono::milliseconds{5});
-  }
-}
-
 PageDirectory::PageDirectory() {
   std::string path = (std::filesystem::temp_directory_path() / "brovis-bench-XXXXXX").string();
   if (::mkdtemp(path.data())) dir_ = path;

@@ -8,12 +8,11 @@
 
 #include "browser/brovis_form.h"
 #include "platform/orbiter/orbiter_api.h"
+#include "tests/support/pump.h"
 
 namespace BrovisBench {
 
-// Processes messages until `done` holds or the time is up; returns `done()`.
-bool PumpUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds limit = std::chrono::milliseconds{20000});
+using BrovisTest::PumpUntil;
 
 // Pages written to a directory of their own, removed with the object.
 class PageDirectory {
