@@ -45,6 +45,9 @@ TEST_F(HostTextTest, InvalidBytesBecomeReplacementCharactersAndDecodingGoesOn) {
             S(u8"a\uFFFDb\uFFFD\uFFFDc"));
   Win32::SetAnsiCodePage(65001);
   EXPECT_EQ(Decode("x\xC3(y\xE2\x82"), S(u8"x\uFFFD(y\uFFFD\uFFFD"));
+  // Above U+10FFFF, in four bytes and in the old five-byte form: not Unicode.
+  EXPECT_EQ(Decode("\xF4\x90\x80\x80!\xF8\x88\x80\x80\x80"),
+            S(u8"\uFFFD\uFFFD\uFFFD\uFFFD!\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"));
   Win32::SetAnsiCodePage(932);
   EXPECT_EQ(Decode("\x93\xFA\x93"), S(u8"日\uFFFD")) << "a lead byte cut short by the end";
 }

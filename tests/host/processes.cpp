@@ -15,9 +15,19 @@ struct Stat {
   int ppid = 0;
 };
 
+// The whole of a file under /proc; empty when the process has gone. A process that exits between
+// the opening and the reading fails the read, which the stream buffer reports by throwing.
+std::string ReadProcFile(int pid, const char* name) {
+  try {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
+}
+
 std::optional<Stat> ReadStat(int pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(in)), {});
+  const std::string text = ReadProcFile(pid, "stat");
   // The command name in parentheses may hold spaces; the fields after it do not.
   const auto close = text.rfind(')');
   if (close == std::string::npos) return std::nullopt;
@@ -26,14 +36,6 @@ std::optional<Stat> ReadStat(int pid) {
   fields >> stat.state >> stat.ppid;
   if (!fields) return std::nullopt;
   return stat;
-}
-
-std::string CommandLine(int pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  for (char& c : text)
-    if (c == '\0') c = ' ';
-  return text;
 }
 
 std::vector<int> AllProcesses() {
@@ -48,6 +50,13 @@ std::vector<int> AllProcesses() {
 }
 
 }  // namespace
+
+std::string CommandLine(int pid) {
+  std::string text = ReadProcFile(pid, "cmdline");
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return text;
+}
 
 std::vector<int> BrowserChildren() {
   std::vector<int> children;

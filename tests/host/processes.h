@@ -12,6 +12,8 @@ std::vector<int> BrowserChildren();
 std::vector<int> ProcessTree(int pid);
 // Running or sleeping: not gone and not a zombie.
 bool Alive(int pid);
+// The process's arguments, separated by blanks; empty when it has gone.
+std::string CommandLine(int pid);
 // The profile directory named on the process's command line, if any.
 std::optional<std::string> ProfileDirectory(int pid);
 

@@ -30,13 +30,14 @@ std::string LoopbackServer::url(const std::string& path) const {
 }
 
 void LoopbackServer::page(const std::string& path, const std::string& html,
-                          const std::string& contentType) {
-  server_.Get(path, [html, contentType](const httplib::Request&, httplib::Response& res) {
+                          const std::string& contentType, const httplib::Headers& headers) {
+  const auto respond = [html, contentType, headers](const httplib::Request&,
+                                                    httplib::Response& res) {
     res.set_content(html, contentType);
-  });
-  server_.Post(path, [html, contentType](const httplib::Request&, httplib::Response& res) {
-    res.set_content(html, contentType);
-  });
+    for (const auto& [name, value] : headers) res.set_header(name, value);
+  };
+  server_.Get(path, respond);
+  server_.Post(path, respond);
 }
 
 void LoopbackServer::endlessPage(const std::string& path) {

@@ -19,8 +19,10 @@ class LoopbackServer {
   int port() const { return port_; }
   // http://127.0.0.1:PORT + path
   std::string url(const std::string& path) const;
+  // `headers` go with every response (a download's Content-Disposition, for example).
   void page(const std::string& path, const std::string& html,
-            const std::string& contentType = "text/html; charset=utf-8");
+            const std::string& contentType = "text/html; charset=utf-8",
+            const httplib::Headers& headers = {});
   // A page whose response starts but never ends, until the server stops.
   void endlessPage(const std::string& path);
   // Request lines such as "GET /next?q=abc", in arrival order.
