@@ -46,9 +46,11 @@ class BrowserInterface {
   void MoveRight();
 
   // The longest the host's thread may be held by one redraw, and by one of the pilot's commands,
-  // however the page behaves.
+  // however the page behaves. A command's budget leaves room under two seconds for the work that
+  // follows its last wait, and is longer than the engine's call limit, so that a page that stops
+  // answering is still found out during a command.
   static constexpr std::chrono::milliseconds kRedrawBudget{100};
-  static constexpr std::chrono::milliseconds kCommandBudget{2000};
+  static constexpr std::chrono::milliseconds kCommandBudget{1900};
 
   // Releases the window; every operation does nothing afterwards.
   void Dispose();

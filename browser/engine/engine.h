@@ -64,7 +64,7 @@ class Engine {
 struct ChromiumOptions {
   // Each exchange with the page waits this long for its answer at most; a page that takes
   // longer is taken as hung.
-  std::chrono::milliseconds callLimit{2000};
+  std::chrono::milliseconds callLimit{1500};
 };
 
 // Starts a headless Chromium and attaches to its page. Returns none when no browser could be
