@@ -30,8 +30,8 @@ extern "C" MFD_RESULT MsgProc(UINT msg, UINT, MFD_WPARAM wparam, MFD_LPARAM lpar
 
 MODULE_ENTRY void InitModule(HINSTANCE) {
   try {
-    MFDMODESPEC spec{kModeName, kSelectionKey, MsgProc};
-    modeId = oapiRegisterMFDMode(spec);
+    MFDMODESPEC modeSpec{kModeName, kSelectionKey, MsgProc};
+    modeId = oapiRegisterMFDMode(modeSpec);
   } catch (...) {
   }
 }

@@ -96,7 +96,7 @@ class OAPI_EXPORT MFD {
 };
 
 // Returns the mode's identifier.
-OAPI_EXPORT int oapiRegisterMFDMode(MFDMODESPEC& spec);
+OAPI_EXPORT int oapiRegisterMFDMode(MFDMODESPEC& modeSpec);
 // True when the identifier named a registered mode.
 OAPI_EXPORT bool oapiUnregisterMFDMode(int mode);
 // Opens an input box and returns at once; `callback` runs when the pilot confirms it. `buf` is

@@ -84,8 +84,8 @@ class WindowTest : public ::testing::Test {
   void SetUp() override {
     record = {};
     Win32::SetAnsiCodePage(Win32::kDefaultAnsiCodePage);
-    MFDMODESPEC spec{kModeName, 23, TestMsgProc};
-    modeId = oapiRegisterMFDMode(spec);
+    MFDMODESPEC modeSpec{kModeName, 23, TestMsgProc};
+    modeId = oapiRegisterMFDMode(modeSpec);
     simulator.emplace(*OrbiterHost::FindMode(kModeName), std::chrono::milliseconds(50));
     window.emplace(*simulator, WindowSettings{2, 160, 120});
   }
