@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "host/brovis.h"
+#include "host/browser_root.h"
 #include "platform/forms/application.h"
 #include "tests/browser/form_access.h"
 
@@ -46,6 +48,17 @@ void RedrawFor(MFD& display, HDC dc, std::chrono::milliseconds time) {
     Forms::Application::WaitForMessages(std::chrono::milliseconds(15));
     Forms::Application::DoEvents();
   }
+}
+
+ModeDisplay::ModeDisplay(int side, const std::string& address, std::chrono::milliseconds settle)
+    : surface_(side, side), mode_(std::make_unique<Brovis::Brovis>(side, side, &vessel_)) {
+  Brovis::EnsureBrowser().Navigate(address.c_str());
+  RedrawFor(*mode_, dc_.get(), settle);
+}
+
+ModeDisplay::~ModeDisplay() {
+  mode_.reset();
+  Brovis::ReleaseBrowser();
 }
 
 double TreePssMegabytes(int root) {

@@ -32,6 +32,28 @@ std::unique_ptr<Brovis::BrovisForm> OpenWindow(const std::string& address);
 // Redraws `display` into `dc` as the host does, processing messages in between, for `time`.
 void RedrawFor(MFD& display, HDC dc, std::chrono::milliseconds time);
 
+// A display of the mode, side x side, with its own surface, on `address` once it has loaded and
+// been drawn; the process's browser is released with it.
+class ModeDisplay {
+ public:
+  ModeDisplay(int side, const std::string& address,
+              std::chrono::milliseconds settle = std::chrono::seconds(2));
+  ~ModeDisplay();
+  ModeDisplay(const ModeDisplay&) = delete;
+  ModeDisplay& operator=(const ModeDisplay&) = delete;
+
+  MFD& mode() { return *mode_; }
+  HDC dc() const { return dc_.get(); }
+  const Win32::Surface& surface() const { return surface_; }
+  void Update() { mode_->Update(dc_.get()); }
+
+ private:
+  VESSEL vessel_;
+  Win32::Surface surface_;
+  Win32::SurfaceDC dc_{surface_};
+  std::unique_ptr<MFD> mode_;
+};
+
 // Proportional set size of a process and all its descendants, in megabytes.
 double TreePssMegabytes(int pid);
 

@@ -52,14 +52,9 @@ void BM_HungPageCommand(benchmark::State& state) {
   PageDirectory pages;
   const std::string page =
       pages.write("trap.html", "<a href='#' onclick='while (true) {}'>trap</a>");
-  VESSEL vessel;
   double longestRedrawMs = 0, longestCommandMs = 0;
   {
-    Brovis::Brovis display(128, 128, &vessel);
-    Brovis::EnsureBrowser().Navigate(page.c_str());
-    Win32::Surface surface(128, 128);
-    Win32::SurfaceDC dc(surface);
-    RedrawFor(display, dc.get(), std::chrono::milliseconds(1500));
+    ModeDisplay display(128, page, std::chrono::milliseconds(1500));
     const auto timed = [&](auto command) {
       const auto start = Clock::now();
       command();
@@ -68,24 +63,23 @@ void BM_HungPageCommand(benchmark::State& state) {
                    std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     };
     for (auto _ : state) {
-      timed([&] { display.ConsumeButton(0, 1); });  // Nxt: the link
-      timed([&] { display.ConsumeButton(2, 1); });  // Clk: the page hangs
-      timed([&] { display.ConsumeButton(0, 1); });  // and the next command meets the hung page
+      timed([&] { display.mode().ConsumeButton(0, 1); });  // Nxt: the link
+      timed([&] { display.mode().ConsumeButton(2, 1); });  // Clk: the page hangs
+      timed([&] { display.mode().ConsumeButton(0, 1); });  // the next command meets the hung page
       state.PauseTiming();
       for (int i = 0; i < 20; ++i) {
         const auto start = Clock::now();
-        display.Update(dc.get());
+        display.Update();
         longestRedrawMs =
             std::max(longestRedrawMs,
                      std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         PumpUntil([] { return false; }, std::chrono::milliseconds(20));
       }
       Brovis::EnsureBrowser().Navigate(page.c_str());
-      RedrawFor(display, dc.get(), std::chrono::milliseconds(1500));
+      RedrawFor(display.mode(), display.dc(), std::chrono::milliseconds(1500));
       state.ResumeTiming();
     }
   }
-  Brovis::ReleaseBrowser();
   state.counters["longest_redraw_ms"] = longestRedrawMs;
   state.counters["longest_command_ms"] = longestCommandMs;
 }

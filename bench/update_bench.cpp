@@ -3,8 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_support.h"
-#include "host/brovis.h"
-#include "host/browser_root.h"
 
 namespace {
 
@@ -18,20 +16,11 @@ void BM_UpdateUnchanged(benchmark::State& state) {
                   "<!doctype html><html><body style='font:16px sans-serif'><h1>Unchanged</h1>"
                   "<p>A page that stays as it is while the display is redrawn.</p>"
                   "<a href='#'>a link</a> <input value='a field'></body></html>");
-  VESSEL vessel;
-  {
-    Brovis::Brovis display(side, side, &vessel);
-    Brovis::EnsureBrowser().Navigate(page.c_str());
-    Win32::Surface surface(side, side);
-    Win32::SurfaceDC dc(surface);
-    // Until the page has loaded and been painted at this size.
-    RedrawFor(display, dc.get(), std::chrono::seconds(2));
-    for (auto _ : state) {
-      display.Update(dc.get());
-      benchmark::DoNotOptimize(surface.pixels().data());
-    }
+  ModeDisplay display(side, page);
+  for (auto _ : state) {
+    display.Update();
+    benchmark::DoNotOptimize(display.surface().pixels().data());
   }
-  Brovis::ReleaseBrowser();
 }
 BENCHMARK(BM_UpdateUnchanged)->Arg(512)->Unit(benchmark::kMicrosecond);
 
