@@ -1,7 +1,8 @@
-// Conversions with exact, observable results: typed addresses and scroll positions.
+// Conversions with exact, observable results: typed addresses, scroll positions, frame sizes.
 #include <gtest/gtest.h>
 
 #include "browser/engine/chromium/address.h"
+#include "browser/engine/chromium/screencast.h"
 #include "browser/scroll_math.h"
 
 namespace Brovis {
@@ -30,6 +31,18 @@ TEST(ScrollMath, OffsetsRoundTripTheWayTheRecordStoresThem) {
   // Nothing a page reports can overflow, but extreme values stay defined.
   EXPECT_EQ(ToScrollOffset(1e30f, 200), 2147483647);
   EXPECT_EQ(ToScrollOffset(-1e30f, 200), -2147483647 - 1);
+}
+
+TEST(Screencast, FrameSizeComesFromTheImageHeader) {
+  using Engine::Base64PngSize;
+  // A 3 x 2 PNG's first 24 bytes (signature, IHDR), then anything.
+  EXPECT_EQ(Base64PngSize("iVBORw0KGgoAAAANSUhEUgAAAAMAAAACCAYAAAA="), std::make_pair(3, 2));
+  // Not a PNG, cut short, or not base64 at all: no size, so never taken for a fresh frame.
+  EXPECT_EQ(Base64PngSize("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAA"), std::make_pair(0, 0));
+  EXPECT_EQ(Base64PngSize("iVBORw0KGgoAAAANSUhEUgAA"), std::make_pair(0, 0));
+  EXPECT_EQ(Base64PngSize("********************************"), std::make_pair(0, 0));
+  // An absurd size in the header stays bounded.
+  EXPECT_LT(Base64PngSize("iVBORw0KGgoAAAANSUhEUv//////////").first, 1 << 20);
 }
 
 }  // namespace

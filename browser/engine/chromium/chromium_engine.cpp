@@ -178,13 +178,8 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     // A browser started again shows its blank start page first; the display keeps the last
     // picture of the page until the page itself is back.
     if (!framesShown_) return;
-    int frameWidth = 0, frameHeight = 0;
-    if (auto meta = p.find("metadata"); meta != p.end() && meta->is_object()) {
-      frameWidth = static_cast<int>(meta->value("deviceWidth", 0.0));
-      frameHeight = static_cast<int>(meta->value("deviceHeight", 0.0));
-    }
     if (auto data = p.find("data"); data != p.end() && data->is_string())
-      screencast_.receive(data->get<std::string>(), frameWidth, frameHeight);
+      screencast_.receive(data->get<std::string>());
     queue(EventKind::Invalidated);
   } else if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:

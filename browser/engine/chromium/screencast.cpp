@@ -3,7 +3,9 @@
 #include <png.h>
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace Brovis::Engine {
@@ -12,6 +14,26 @@ namespace {
 // Larger frames than this are refused rather than allocated.
 constexpr png_uint_32 kMaxSide = 16384;
 }  // namespace
+
+std::pair<int, int> Base64PngSize(std::string_view base64) {
+  // Signature, IHDR length and type, then width and height: 24 bytes, 32 base64 characters.
+  constexpr std::size_t kHeaderBytes = 24;
+  constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  unsigned char header[kHeaderBytes];
+  std::size_t length = 0;
+  if (base64.size() < kHeaderBytes / 3 * 4 ||
+      sodium_base642bin(header, sizeof header, base64.data(), kHeaderBytes / 3 * 4, nullptr,
+                        &length, nullptr, sodium_base64_VARIANT_ORIGINAL) != 0 ||
+      length != kHeaderBytes || std::memcmp(header, kSignature, sizeof kSignature) != 0 ||
+      std::memcmp(header + 12, "IHDR", 4) != 0)
+    return {0, 0};
+  const auto word = [&](int at) {
+    const std::uint32_t value = (std::uint32_t{header[at]} << 24) | (header[at + 1] << 16) |
+                                (header[at + 2] << 8) | header[at + 3];
+    return static_cast<int>(std::min<std::uint32_t>(value, kMaxSide + 1));
+  };
+  return {word(16), word(20)};
+}
 
 bool DecodeBase64Png(std::string_view base64, Win32::Surface& out) {
   std::vector<unsigned char> bytes(base64.size() / 4 * 3 + 3);
@@ -39,10 +61,9 @@ bool DecodeBase64Png(std::string_view base64, Win32::Surface& out) {
   return true;
 }
 
-void Screencast::receive(std::string base64Png, int width, int height) {
+void Screencast::receive(std::string base64Png) {
+  std::tie(newestWidth_, newestHeight_) = Base64PngSize(base64Png);
   undecoded_ = std::move(base64Png);
-  newestWidth_ = width;
-  newestHeight_ = height;
   ++framesReceived_;
 }
 

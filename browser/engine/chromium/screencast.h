@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/win32/surface.h"
 
@@ -12,8 +13,9 @@ namespace Brovis::Engine {
 
 class Screencast {
  public:
-  // A frame as the browser sent it: PNG in base64, for a view of width x height.
-  void receive(std::string base64Png, int width, int height);
+  // A frame as the browser sent it: PNG in base64. Its size is read from the image itself: the
+  // browser can label a frame with a new view size while the image is still an older size.
+  void receive(std::string base64Png);
   // The newest frame, decoded; null before the first one that decodes.
   const Win32::Surface* latest();
   int newestWidth() const { return newestWidth_; }
@@ -30,6 +32,9 @@ class Screencast {
   int newestHeight_ = 0;
   std::uint64_t framesReceived_ = 0;
 };
+
+// The width and height in a base64 PNG's header; zeros when the data does not start as a PNG.
+std::pair<int, int> Base64PngSize(std::string_view base64);
 
 // Decodes base64 PNG into `out`; false, leaving `out` alone, when the data is not a valid image.
 bool DecodeBase64Png(std::string_view base64, Win32::Surface& out);
