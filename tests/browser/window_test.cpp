@@ -184,6 +184,11 @@ TEST_F(WindowTest, DialogsNeitherFreezeThePageNorWait) {
   EXPECT_EQ(Eval("window.said"), "null");
   // A dialog raised inside a call is answered while the call waits.
   EXPECT_EQ(Eval("(alert('again'), 42)"), "42");
+  // So is one of a frame's own window, which a page can reach before anything of ours runs there.
+  EXPECT_EQ(
+      Eval("(() => { const f = document.body.appendChild(document.createElement('iframe'));"
+           " return [f.contentWindow.confirm('sure?'), f.contentWindow.prompt('name?')]; })()"),
+      "[false,null]");
 }
 
 TEST_F(WindowTest, PageNavigatingWhileMessagesAreProcessed) {

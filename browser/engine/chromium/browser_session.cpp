@@ -8,6 +8,13 @@ constexpr std::chrono::milliseconds kStepLimit{5000};
 constexpr const char* kStartPageLoaded =
     "new Promise(r => document.readyState === 'complete' ? r(true) : "
     "addEventListener('load', () => r(true), {once: true}))";
+// Nobody can see a page's dialogs, so every document answers its own at once, as the engine
+// answers any that still open: a message is acknowledged, a question declined. A page raising
+// them without pause then costs no round trip each, and none is left open while the page is
+// being left, where the browser no longer takes an answer for it.
+constexpr const char* kAnswerDialogsInThePage =
+    "alert = function alert() {}; confirm = function confirm() { return false; };"
+    "prompt = function prompt() { return null; };";
 }  // namespace
 
 Json ScreencastParameters() {
@@ -83,6 +90,10 @@ void BrowserSession::configure(int width, int height) {
                     kStepLimit);
   connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError("Runtime.enable"),
                     kStepLimit);
+  if (!getenv("NOQUIET"))
+    connection_->post("Page.addScriptToEvaluateOnNewDocument",
+                      {{"source", kAnswerDialogsInThePage}}, sessionId_,
+                      failOnError("Page.addScriptToEvaluateOnNewDocument"), kStepLimit);
   connection_->post("Emulation.setFocusEmulationEnabled", {{"enabled", true}}, sessionId_,
                     failOnError("Emulation.setFocusEmulationEnabled"), kStepLimit);
   if (width > 0 && height > 0)
