@@ -132,5 +132,32 @@ TEST_F(ResilienceTest, ScriptsThatNeverYieldAreStopped) {
       << ::testing::PrintToString(server.requests());
 }
 
+TEST_F(ResilienceTest, PagesLoopingOnNavigationsOrDialogsLetThePilotLeave) {
+  // The page being left still runs until the pilot's page commits: its own navigations must not
+  // win over the pilot's, nor may a dialog it raises meanwhile hold the pilot's page back.
+  server.page("/runaway",
+              "<p>run</p><script>setTimeout(() => location.href = "
+              "'/runaway?' + Date.now(), 5);</script>");
+  server.page("/dialogs",
+              "<a href='#'>a</a><script>setInterval(() => Math.random() < .5 ? alert('a') : "
+              "confirm('c'), 5); onbeforeunload = e => { e.preventDefault(); return "
+              "e.returnValue = 'stay'; };</script>");
+  server.page("/ok", "<p id='ok'>ok</p>");
+  Open(server.url("/ok"));
+  for (const char* looping : {"/runaway", "/dialogs"}) {
+    for (int attempt = 0; attempt < 6; ++attempt) {
+      form->Navigate(Text(server.url(looping)));
+      PumpFor(150ms);
+      form->selectNext();
+      form->Navigate(Text(server.url("/ok")));
+      // Shown, and still shown a little later.
+      EXPECT_TRUE(PumpUntil([&] { return Eval("location.pathname") == "/ok"; }, 10s))
+          << looping << " attempt " << attempt;
+      PumpFor(100ms);
+      EXPECT_EQ(Eval("location.pathname"), "/ok") << looping << " attempt " << attempt;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace BrovisTest

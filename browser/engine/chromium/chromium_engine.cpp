@@ -20,6 +20,9 @@ constexpr int kMaxViewport = 16384;
 constexpr std::chrono::milliseconds kProbeLimit{1000};
 // A page that stops answering again this soon after it recovered is taken as hung for good.
 constexpr std::chrono::seconds kRelapseWindow{10};
+// Dialogs are answered at once; one still open after this long could not be answered (the
+// browser refuses to answer a page it is leaving) and holds the page's renderer for good.
+constexpr std::chrono::milliseconds kDialogLimit{1500};
 
 // A fence in the page: it settles at the start of the next rendering step, which renders every
 // change made before it. The frame of that step arrives after the fence's answer, on the same
@@ -86,6 +89,7 @@ void ChromiumEngine::checkBrowser() {
   }
   browser_->connection().poll();
   if (!browser_) return;
+  if (dialogOpenSince_ && Clock::now() - *dialogOpenSince_ > kDialogLimit) pageLost_ = true;
   if (browser_->lost() || pageLost_ || browser_->state() == BrowserSession::State::Failed) {
     replaceBrowser();
     return;
@@ -106,6 +110,8 @@ void ChromiumEngine::replaceBrowser() {
   pageReady_ = false;
   pageLost_ = false;
   unresponsive_ = false;
+  dialogOpenSince_.reset();
+  pilotNavigation_.forget();
   framesShown_ = false;
   loadingFrames_.clear();
   frameUrls_.clear();
@@ -187,6 +193,9 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     const std::string type = p.value("type", "");
     const bool accept = type == "alert" || type == "beforeunload";
     connection.post("Page.handleJavaScriptDialog", {{"accept", accept}}, browser_->sessionId());
+    if (!dialogOpenSince_) dialogOpenSince_ = Clock::now();
+  } else if (m == "Page.javascriptDialogClosed") {
+    dialogOpenSince_.reset();
   } else if (m == "Page.windowOpen") {
     queue(EventKind::NewWindow, FromUtf8Bytes(p.value("url", "")));
   } else if (m == "Page.frameStartedLoading") {
@@ -196,6 +205,10 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     loadingFrames_.erase(frameId);
     if (frameId == mainFrameId_) framesShown_ = true;
     queue(EventKind::DocumentCompleted, FromUtf8Bytes(frameUrls_[frameId]));
+  } else if (m == "Page.frameStartedNavigating") {
+    if (p.value("frameId", "") == mainFrameId_ &&
+        p.value("navigationType", "") == "differentDocument")
+      pilotNavigation_.startedNavigating(p.value("loaderId", ""));
   } else if (m == "Page.frameNavigated") {
     if (auto frame = p.find("frame"); frame != p.end() && frame->is_object()) {
       const std::string url = frame->value("url", "");
@@ -204,6 +217,8 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
       if (!frame->contains("parentId")) {
         currentUrl_ = frame->value("unreachableUrl", url);
         mainFrameId_ = frame->value("id", "");
+        if (auto again = pilotNavigation_.committed(frame->value("loaderId", "")))
+          loadPilotAddress(*again, true);
       }
     }
   } else if (m == "Page.frameDetached") {
@@ -216,17 +231,31 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   }
 }
 
-void ChromiumEngine::startNavigation(std::string_view method, Json params) {
+void ChromiumEngine::startNavigation(std::string_view method, Json params,
+                                     Connection::ReplyHandler onAnswer) {
   ++navigationsInFlight_;
   browser_->connection().post(method, std::move(params), browser_->sessionId(),
-                              [this](const CallResult&) {
+                              [this, onAnswer = std::move(onAnswer)](const CallResult& answer) {
                                 if (navigationsInFlight_ > 0) --navigationsInFlight_;
+                                if (onAnswer) onAnswer(answer);
                               });
 }
 
-void ChromiumEngine::navigateNow(const std::string& url) {
+void ChromiumEngine::navigateNow(const std::string& url) { loadPilotAddress(url, false); }
+
+void ChromiumEngine::loadPilotAddress(const std::string& url, bool retry) {
   currentUrl_ = url;
-  startNavigation("Page.navigate", {{"url", url}});
+  pilotNavigation_.started(url, retry);
+  const std::uint64_t load = ++pilotLoads_;
+  startNavigation("Page.navigate", {{"url", url}}, [this, load](const CallResult& answer) {
+    // An answer to an earlier load says nothing about this one.
+    if (load != pilotLoads_) return;
+    std::optional<std::string> loaderId;
+    if (answer && !answer.result->contains("errorText") &&
+        !answer.result->value("isDownload", false))
+      loaderId = answer.result->value("loaderId", "");
+    if (auto again = pilotNavigation_.answered(std::move(loaderId))) loadPilotAddress(*again, true);
+  });
 }
 
 void ChromiumEngine::navigate(BrowserTextView address) {
@@ -257,6 +286,7 @@ bool ChromiumEngine::stepHistory(int delta) {
   if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
   // The blank page the browser starts with is not part of the pilot's history.
   if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
+  pilotNavigation_.forget();
   startNavigation("Page.navigateToHistoryEntry", {{"entryId", entries[target].value("id", 0)}});
   return true;
 }

@@ -7,11 +7,13 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "browser/engine/chromium/browser_session.h"
 #include "browser/engine/chromium/page_channel.h"
+#include "browser/engine/chromium/pilot_navigation.h"
 #include "browser/engine/chromium/screencast.h"
 #include "browser/engine/engine.h"
 
@@ -70,8 +72,10 @@ class ChromiumEngine : public Engine {
   void onCallTimedOut();
   void queue(EventKind kind, BrowserText url = {});
   bool stepHistory(int delta);
-  void startNavigation(std::string_view method, Json params);
+  void startNavigation(std::string_view method, Json params,
+                       Connection::ReplyHandler onAnswer = nullptr);
   void navigateNow(const std::string& url);
+  void loadPilotAddress(const std::string& url, bool retry);
 
   // The page may look different now: a fence follows, so that a print knows which frame shows it.
   void noteChange();
@@ -87,12 +91,16 @@ class ChromiumEngine : public Engine {
   bool pageLost_ = false;
   // A call timed out: calls fail at once until the page answers again.
   bool unresponsive_ = false;
+  // Since when a dialog of the page has been waiting for its answer.
+  std::optional<std::chrono::steady_clock::time_point> dialogOpenSince_;
   std::chrono::steady_clock::time_point lastRecovery_{};
   std::deque<std::chrono::steady_clock::time_point> restartTimes_;
   int restartsDone_ = 0;
   bool restartsSuspended_ = false;
   // The address the page has (or is loading), and one to load once a new browser is attached.
   std::string currentUrl_;
+  PilotNavigation pilotNavigation_;
+  std::uint64_t pilotLoads_ = 0;
   std::string pendingUrl_;
 
   int width_ = 0;
