@@ -111,12 +111,9 @@ void ServeHostilePages(LoopbackServer& server) {
   server.endlessPage("/endless");
 }
 
-// "/dialogs" and "/runaway" are served but left out of the rotation for now: a page that raises
-// dialogs without pause, or navigates itself every few milliseconds, can still keep the pilot's
-// next address from showing.
-const std::vector<std::string> kPaths = {"/ordinary", "/popups",      "/mutating",
-                                         "/many",     "/scrollfight", "/text",
-                                         "/image",    "/download",    "/endless"};
+const std::vector<std::string> kPaths = {"/ordinary", "/popups",   "/dialogs",     "/runaway",
+                                         "/mutating", "/many",     "/scrollfight", "/text",
+                                         "/image",    "/download", "/endless"};
 
 // Reports a step that has not returned, from a thread of its own since the stuck step holds the
 // test's thread.
