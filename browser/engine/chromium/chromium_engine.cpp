@@ -334,18 +334,21 @@ void ChromiumEngine::noteChange() {
 void ChromiumEngine::postFence() {
   if (fenceInFlight_ || !pageReady() || browser_->lost()) return;
   fenceInFlight_ = true;
+  const std::uint64_t generation = changeGeneration_;
   browser_->connection().post(
       "Runtime.evaluate",
       {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}},
       browser_->sessionId(),
-      [this](const CallResult&) {
-        // Every change whose answer came before this one ran in the page before the fence, and
-        // so before the rendering step it waited for. (A failure means the page went away:
-        // nothing is left to render either.)
+      [this, generation](const CallResult&) {
+        // Every change counted when the fence was sent ran in the page before it, and so before
+        // the rendering step it waited for. A change answered while the fence was on its way may
+        // have run after that step: it needs a fence of its own. (A failure means the page went
+        // away: nothing is left to render either.)
         fenceInFlight_ = false;
-        fencedGeneration_ = changeGeneration_;
+        fencedGeneration_ = std::max(fencedGeneration_, generation);
         framesAtFence_ = screencast_.framesReceived();
         fenceSettledAt_ = Clock::now();
+        if (fencedGeneration_ < changeGeneration_) postFence();
       },
       kProbeLimit);
 }
