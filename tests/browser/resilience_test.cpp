@@ -159,5 +159,32 @@ TEST_F(ResilienceTest, PagesLoopingOnNavigationsOrDialogsLetThePilotLeave) {
   }
 }
 
+TEST_F(ResilienceTest, AHundredThousandElementsAreSteppedThroughAndLeft) {
+  // Rows of text with a link now and then, and one field at the very end: stepping backwards
+  // from the start wraps to it across the whole list.
+  std::string rows;
+  for (int i = 0; i < 25000; ++i) {
+    rows += "<div><span>" + std::to_string(i) + "</span> <b>row</b>";
+    rows += i % 500 == 0 ? " <a href='/ok'>go</a></div>" : " <i>x</i></div>";
+  }
+  server.page("/many", "<!doctype html><body>" + rows + "<input id='last'></body>");
+  server.page("/ok", "<p id='ok'>ok</p>");
+  Open(server.url("/many"));
+  ASSERT_GE(EvalInt("document.getElementsByTagName('*').length"), 100000);
+
+  EXPECT_EQ(Str(form->selectNext()), "A");
+  EXPECT_EQ(Str(form->selectNext()), "A");
+  EXPECT_EQ(Str(form->selectPrevious()), "A");
+  EXPECT_EQ(Str(form->selectPrevious()), "INPUT");  // wrapped around to the end
+  form->setKeyboard(u8"typed");
+  EXPECT_EQ(Eval("document.getElementById('last').value"), "typed");
+  form->moveUp();
+  form->moveDown();
+  EXPECT_EQ(Str(form->selectNext()), "A");
+  form->clickElement();
+  EXPECT_TRUE(PumpUntil([&] { return Eval("location.pathname") == "/ok"; }, 10s));
+  EXPECT_EQ(engine().restartCount(), 0);
+}
+
 }  // namespace
 }  // namespace BrovisTest
