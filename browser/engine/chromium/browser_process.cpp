@@ -93,6 +93,10 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
       // One page needs no extensions and one renderer: less memory.
       "--disable-extensions",
       "--renderer-process-limit=1",
+      // The machine's class for on-device models, given up front (the lowest): otherwise the
+      // browser starts a utility process some three minutes in to benchmark the machine, and
+      // keeps it for good.
+      "--optimization-guide-performance-class=2",
       "about:blank",
   };
   // Chromium refuses to run as root unless its sandbox is off.
