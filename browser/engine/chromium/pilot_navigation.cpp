@@ -18,6 +18,7 @@ std::optional<std::string> PilotNavigation::answered(std::optional<std::string> 
     forget();
     return std::nullopt;
   }
+  // The pilot's own start may have been noted among the others before its loader was known.
   loaderId_ = std::move(*loaderId);
   others_.erase(loaderId_);
   return check();
@@ -47,9 +48,6 @@ std::optional<std::string> PilotNavigation::check() {
   if (loaderId_.empty()) return std::nullopt;
   const auto pilot = std::ranges::find(commits_, loaderId_);
   if (pilot == commits_.end()) return std::nullopt;
-  // The loader of the pilot's own start is only known from the answer: it may sit among the
-  // others until then.
-  others_.erase(loaderId_);
   for (const std::string& other : others_) {
     const bool before = std::find(commits_.begin(), pilot, other) != pilot;
     if (before) continue;
