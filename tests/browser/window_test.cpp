@@ -1,5 +1,6 @@
 // The hidden browser window on real pages: layout, hiding, sizing, the scroll record against the
 // page, the reset after loads, refused popups, dialogs, and the refresh.
+#include "browser/engine/call_budget.h"
 #include "platform/win32/win32.h"
 #include "tests/browser/window_fixture.h"
 #include "tests/support/pixels.h"
@@ -254,6 +255,19 @@ TEST_F(WindowTest, PrintIsClippedToTheDisplayAtItsTopLeft) {
   PrintWindow(form->GetHandle(), dc.get(), 0);
   EXPECT_EQ(big.at(10, 10), 0xFF00FF00u);
   EXPECT_EQ(big.at(10, 80), 0xFF123456u);  // below the window
+}
+
+TEST_F(WindowTest, AResizeCutShortByItsBudgetIsFinishedLater) {
+  server.page("/", "<body style='margin:0;background:#00ff00'></body>");
+  Open(server.url("/"));
+  Print(64, 64);
+  {
+    // A redraw whose time is already spent: the new size cannot reach the page now.
+    Brovis::Engine::CallBudget spent(std::chrono::milliseconds{0});
+    form->SetSize(120, 90);
+  }
+  // The size is the same from here on, so only the engine can know the page still lacks it.
+  ASSERT_TRUE(PumpUntil([&] { return CountPixels(Print(120, 90), 0xFF00FF00) == 120 * 90; }));
 }
 
 TEST_F(WindowTest, HistoryStepsAndNothingWithoutAnEntry) {

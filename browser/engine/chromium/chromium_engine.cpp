@@ -65,6 +65,8 @@ ChromiumEngine::~ChromiumEngine() {
 bool ChromiumEngine::startBrowser(std::string& error) {
   browser_ =
       BrowserSession::Start([this](const ProtocolEvent& e) { onEvent(e); }, width_, height_, error);
+  // The new browser is given the size as it stands now.
+  viewportStale_ = false;
   return browser_ != nullptr;
 }
 
@@ -95,6 +97,7 @@ void ChromiumEngine::checkBrowser() {
     return;
   }
   if (!pageReady_ && browser_->state() == BrowserSession::State::Ready) onAttached();
+  applyViewport();
 }
 
 void ChromiumEngine::replaceBrowser() {
@@ -134,9 +137,12 @@ void ChromiumEngine::replaceBrowser() {
 }
 
 CallResult ChromiumEngine::call(std::string_view method, Json params) {
-  if (!pageReady()) return {std::nullopt, "no page"};
-  return browser_->connection().call(method, std::move(params), browser_->sessionId(),
-                                     options_.callLimit);
+  // A page that stopped answering is left alone until it answers its probe again.
+  if (!pageReady() || unresponsive_) return {std::nullopt, "no page"};
+  CallResult result = browser_->connection().call(method, std::move(params), browser_->sessionId(),
+                                                  options_.callLimit);
+  if (!result && result.error.find("timed out") != std::string::npos) onCallTimedOut();
+  return result;
 }
 
 void ChromiumEngine::onCallTimedOut() {
@@ -310,19 +316,25 @@ std::shared_ptr<Document> ChromiumEngine::document() {
 void ChromiumEngine::resize(int width, int height) {
   width = std::clamp(width, 1, kMaxViewport);
   height = std::clamp(height, 1, kMaxViewport);
-  if (width == width_ && height == height_) return;
-  checkBrowser();
+  if (width == width_ && height == height_ && !viewportStale_) return;
   // Kept for a browser that is still attaching or will be started again.
   width_ = width;
   height_ = height;
-  if (!pageReady()) return;
-  if (!call("Emulation.setDeviceMetricsOverride",
-            {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}}))
+  viewportStale_ = true;
+  checkBrowser();
+}
+
+void ChromiumEngine::applyViewport() {
+  if (!viewportStale_ || !pageReady()) return;
+  // A call cut short by the caller's time budget leaves the size to the next chance; until then
+  // the display shows the older picture. A resize alone does not always produce a frame; a
+  // restarted screencast sends the current picture at once.
+  if (!call(
+          "Emulation.setDeviceMetricsOverride",
+          {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}}) ||
+      !call("Page.stopScreencast") || !call("Page.startScreencast", ScreencastParameters()))
     return;
-  // A resize alone does not always produce a frame; a restarted screencast sends the current
-  // picture at once.
-  call("Page.stopScreencast");
-  call("Page.startScreencast", ScreencastParameters());
+  viewportStale_ = false;
   noteChange();
 }
 

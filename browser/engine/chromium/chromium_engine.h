@@ -78,6 +78,7 @@ class ChromiumEngine : public Engine {
   void loadPilotAddress(const std::string& url, bool retry);
 
   // The page may look different now: a fence follows, so that a print knows which frame shows it.
+  void applyViewport();
   void noteChange();
   void postFence();
   // Waits, at most until `deadline`, for a picture that shows every change made so far.
@@ -105,6 +106,8 @@ class ChromiumEngine : public Engine {
 
   int width_ = 0;
   int height_ = 0;
+  // The page's view does not have that size yet.
+  bool viewportStale_ = false;
   std::set<std::string> loadingFrames_;
   std::map<std::string, std::string> frameUrls_;
   int navigationsInFlight_ = 0;
