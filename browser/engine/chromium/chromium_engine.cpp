@@ -23,6 +23,8 @@ constexpr std::chrono::seconds kRelapseWindow{10};
 // Dialogs are answered at once; one still open after this long could not be answered (the
 // browser refuses to answer a page it is leaving) and holds the page's renderer for good.
 constexpr std::chrono::milliseconds kDialogLimit{1500};
+// A resize the browser did not answer in time is tried again after this long.
+constexpr std::chrono::seconds kViewportRetryDelay{2};
 
 // A fence in the page: it settles at the start of the next rendering step, which renders every
 // change made before it. The frame of that step arrives after the fence's answer, on the same
@@ -139,10 +141,8 @@ void ChromiumEngine::replaceBrowser() {
 CallResult ChromiumEngine::call(std::string_view method, Json params) {
   // A page that stopped answering is left alone until it answers its probe again.
   if (!pageReady() || unresponsive_) return {std::nullopt, "no page"};
-  CallResult result = browser_->connection().call(method, std::move(params), browser_->sessionId(),
-                                                  options_.callLimit);
-  if (!result && result.error.find("timed out") != std::string::npos) onCallTimedOut();
-  return result;
+  return browser_->connection().call(method, std::move(params), browser_->sessionId(),
+                                     options_.callLimit);
 }
 
 void ChromiumEngine::onCallTimedOut() {
@@ -321,19 +321,28 @@ void ChromiumEngine::resize(int width, int height) {
   width_ = width;
   height_ = height;
   viewportStale_ = true;
+  viewportRetryAfter_ = {};
   checkBrowser();
 }
 
 void ChromiumEngine::applyViewport() {
-  if (!viewportStale_ || !pageReady()) return;
+  if (!viewportStale_ || !pageReady() || Clock::now() < viewportRetryAfter_) return;
   // A call cut short by the caller's time budget leaves the size to the next chance; until then
-  // the display shows the older picture. A resize alone does not always produce a frame; a
-  // restarted screencast sends the current picture at once.
-  if (!call(
-          "Emulation.setDeviceMetricsOverride",
-          {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}}) ||
-      !call("Page.stopScreencast") || !call("Page.startScreencast", ScreencastParameters()))
-    return;
+  // the display shows the older picture. One that timed out (a large view takes a while) is
+  // tried again a little later, not at every chance. A resize alone does not always produce a
+  // frame; a restarted screencast sends the current picture at once.
+  const std::pair<const char*, Json> steps[] = {
+      {"Emulation.setDeviceMetricsOverride",
+       {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}}},
+      {"Page.stopScreencast", Json::object()},
+      {"Page.startScreencast", ScreencastParameters()}};
+  for (const auto& [method, params] : steps) {
+    if (const CallResult result = call(method, params); !result) {
+      if (result.error.find("timed out") != std::string::npos)
+        viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
+      return;
+    }
+  }
   viewportStale_ = false;
   noteChange();
 }

@@ -108,6 +108,7 @@ class ChromiumEngine : public Engine {
   int height_ = 0;
   // The page's view does not have that size yet.
   bool viewportStale_ = false;
+  std::chrono::steady_clock::time_point viewportRetryAfter_{};
   std::set<std::string> loadingFrames_;
   std::map<std::string, std::string> frameUrls_;
   int navigationsInFlight_ = 0;
