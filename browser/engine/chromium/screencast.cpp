@@ -75,11 +75,4 @@ const Win32::Surface* Screencast::latest() {
   return haveDecoded_ ? &decoded_ : nullptr;
 }
 
-void Screencast::clear() {
-  undecoded_.clear();
-  decoded_ = Win32::Surface();
-  haveDecoded_ = false;
-  newestWidth_ = newestHeight_ = 0;
-}
-
 }  // namespace Brovis::Engine

@@ -21,8 +21,6 @@ class Screencast {
   int newestWidth() const { return newestWidth_; }
   int newestHeight() const { return newestHeight_; }
   std::uint64_t framesReceived() const { return framesReceived_; }
-  // Forget every frame (a new browser starts with none).
-  void clear();
 
  private:
   std::string undecoded_;
