@@ -90,10 +90,8 @@ void BrowserSession::configure(int width, int height) {
                     kStepLimit);
   connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError("Runtime.enable"),
                     kStepLimit);
-  if (!getenv("NOQUIET"))
-    connection_->post("Page.addScriptToEvaluateOnNewDocument",
-                      {{"source", kAnswerDialogsInThePage}}, sessionId_,
-                      failOnError("Page.addScriptToEvaluateOnNewDocument"), kStepLimit);
+  connection_->post("Page.addScriptToEvaluateOnNewDocument", {{"source", kAnswerDialogsInThePage}},
+                    sessionId_, failOnError("Page.addScriptToEvaluateOnNewDocument"), kStepLimit);
   connection_->post("Emulation.setFocusEmulationEnabled", {{"enabled", true}}, sessionId_,
                     failOnError("Emulation.setFocusEmulationEnabled"), kStepLimit);
   if (width > 0 && height > 0)
