@@ -35,8 +35,8 @@ class BenchWindow {
       form_->Navigate(Brovis::FromUtf8Bytes(url));
     }
     const bool loaded = PumpUntil([&] {
-      const auto href = access_->browser().engine()->evaluate(
-          "document.readyState === 'complete' && location.href");
+      const auto href =
+          access_->diagnostics()->evaluate("document.readyState === 'complete' && location.href");
       return href && *href == "\"" + url + "\"" && !access_->browser().IsBusy();
     });
     // Let the completion handler run and the last pictures arrive before measuring.

@@ -30,11 +30,11 @@ void BM_RecoverFromCrash(benchmark::State& state) {
   };
   PumpUntil(redraw);
   for (auto _ : state) {
-    ::kill(access.browser().engine()->browserProcessId(), SIGKILL);
-    const int before = access.browser().engine()->restartCount();
+    ::kill(access.diagnostics()->browserProcessId(), SIGKILL);
+    const int before = access.diagnostics()->restartCount();
     // Shown again: a new browser, and its picture of the page on the display.
     if (!PumpUntil([&] {
-          return access.browser().engine()->restartCount() > before && !access.browser().IsBusy() &&
+          return access.diagnostics()->restartCount() > before && !access.browser().IsBusy() &&
                  redraw();
         }))
       return state.SkipWithError("the page did not come back");

@@ -114,7 +114,7 @@ void BM_StartToFirstFrame(benchmark::State& state) {
     PumpUntil([&] { return access.browser().engine()->picture({}) != nullptr; });
     state.PauseTiming();
     PumpUntil([&] { return !access.browser().IsBusy() && access.bm(); });
-    pss = TreePssMegabytes(access.browser().engine()->browserProcessId());
+    pss = TreePssMegabytes(access.diagnostics()->browserProcessId());
     form.reset();
     state.ResumeTiming();
   }

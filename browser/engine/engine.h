@@ -48,17 +48,6 @@ class Engine {
   virtual std::vector<EngineEvent> takeEvents() = 0;
   // Readable when the browser has sent something; -1 when there is no browser.
   virtual int waitHandle() const = 0;
-
-  // The process id of the browser, or 0; and those of its page renderers.
-  virtual int browserProcessId() const = 0;
-  virtual std::vector<int> rendererProcessIds() = 0;
-  // How many of the page's objects this engine holds references to.
-  virtual std::size_t liveRemoteObjects() const = 0;
-  // How often the engine has replaced a browser that died or hung.
-  virtual int restartCount() const = 0;
-  // Runs a script in the page and gives its value as JSON text, or none. For diagnostics and
-  // tests; the window never uses it.
-  virtual std::optional<std::string> evaluate(std::string_view script) = 0;
 };
 
 struct ChromiumOptions {

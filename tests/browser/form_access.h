@@ -2,6 +2,7 @@
 // A look inside the browser window for tests: its private fields and controls, and its private
 // operations, exactly as the window itself sees them.
 #include "browser/brovis_form.h"
+#include "browser/engine/engine_diagnostics.h"
 
 namespace Brovis {
 
@@ -29,6 +30,10 @@ class BrovisFormTestAccess {
   const std::shared_ptr<Drawing::Bitmap>& bm() const { return f_.bm; }
 
   WebBrowser& browser() { return *f_.webBrowser1; }
+  // The engine's diagnostics; null without an engine.
+  Engine::EngineDiagnostics* diagnostics() {
+    return Engine::DiagnosticsOf(f_.webBrowser1->engine());
+  }
   Forms::PictureBox& pictureBox() { return *f_.pictureBox1; }
   Forms::Panel& panel() { return *f_.panel1; }
 

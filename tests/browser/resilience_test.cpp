@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "browser/engine/chromium/chromium_engine.h"
+#include "browser/engine/chromium/restart_policy.h"
 #include "tests/browser/window_fixture.h"
 #include "tests/support/pixels.h"
 
@@ -20,7 +20,7 @@ const char* kGreenPage = "<body style='margin:0;background:#00ff00'><a href='#'>
 
 class ResilienceTest : public WindowTest {
  protected:
-  Brovis::Engine::Engine& engine() { return *access().browser().engine(); }
+  Brovis::Engine::EngineDiagnostics& engine() { return *access().diagnostics(); }
 
   // Redraws as the host does until the page shows green again.
   bool RedrawUntilGreen(std::chrono::milliseconds limit = 15s) {
@@ -81,7 +81,7 @@ TEST_F(ResilienceTest, QuickRepeatedCrashesWaitForThePilot) {
   server.page("/next", "<p id='n'>next</p>");
   Open(server.url("/"));
   // A fresh browser's page sometimes crashes once more on its own; every restart counts.
-  while (engine().restartCount() < Brovis::Engine::ChromiumEngine::kMaxRestarts) {
+  while (engine().restartCount() < Brovis::Engine::RestartPolicy::kMaxRestarts) {
     const int before = engine().restartCount();
     ::kill(engine().browserProcessId(), SIGKILL);
     ASSERT_TRUE(PumpUntil(
@@ -91,7 +91,7 @@ TEST_F(ResilienceTest, QuickRepeatedCrashesWaitForThePilot) {
   ::kill(engine().browserProcessId(), SIGKILL);
   PumpFor(1s);
   // No sixth restart: no document, nothing loading, the last picture on the display.
-  EXPECT_EQ(engine().restartCount(), Brovis::Engine::ChromiumEngine::kMaxRestarts);
+  EXPECT_EQ(engine().restartCount(), Brovis::Engine::RestartPolicy::kMaxRestarts);
   EXPECT_EQ(access().browser().Document(), nullptr);
   EXPECT_FALSE(access().browser().IsBusy());
   EXPECT_EQ(Str(form->selectNext()), "");

@@ -38,7 +38,7 @@ void WindowTest::Load(const std::string& address) {
 }
 
 std::optional<std::string> WindowTest::Eval(const std::string& expression) {
-  auto* engine = access().browser().engine();
+  auto* engine = access().diagnostics();
   if (!engine) return std::nullopt;
   auto json = engine->evaluate(expression);
   if (!json) return std::nullopt;

@@ -43,6 +43,7 @@ class BrowserSession {
   bool lost();
 
   Connection& connection() { return *connection_; }
+  const Connection& connection() const { return *connection_; }
   const std::string& sessionId() const { return sessionId_; }
   int pid() const { return process_.pid(); }
   void setCloseGrace(std::chrono::milliseconds grace) { closeGrace_ = grace; }

@@ -1,0 +1,55 @@
+#pragma once
+// Whether the newest picture of the page shows every change made to it. Changes made through the
+// engine (and resizes) are counted; a fence in the page, settled at the start of the next
+// rendering step, tells which frame of the screencast shows them; a print waits, within its
+// limit, for that frame.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/screencast.h"
+#include "platform/win32/surface.h"
+
+namespace Brovis::Engine {
+
+class PictureFreshness {
+ public:
+  // A browser's page is attached: fences and acknowledgements go to it.
+  void attach(Connection& connection, std::string sessionId);
+  // The browser goes. Its last picture stays until the next page shows its own.
+  void detach();
+  // Frames are kept from a page from now on, or ignored until then (a browser started again
+  // shows its blank start page first).
+  void showFrames(bool show) { framesShown_ = show; }
+
+  // A screencast frame: acknowledged, and kept when frames are shown. True when kept.
+  bool frameArrived(const Json& params);
+  // The page may look different now.
+  void noteChange();
+  // The newest picture, or none before the first. When a change was made after it, waits up
+  // to `waitLimit` (and the caller's budget) for a picture of width x height that shows it.
+  const Win32::Surface* picture(std::chrono::milliseconds waitLimit, int width, int height);
+
+ private:
+  bool attached() const { return connection_ && !connection_->closed(); }
+  void postFence();
+  void awaitFreshPicture(std::chrono::steady_clock::time_point deadline, int width, int height);
+
+  Connection* connection_ = nullptr;
+  std::string sessionId_;
+  Screencast screencast_;
+  bool framesShown_ = true;
+
+  // Changes counted, and how far fences and prints have caught up with them.
+  std::uint64_t changeGeneration_ = 0;
+  std::uint64_t fencedGeneration_ = 0;
+  std::uint64_t shownGeneration_ = 0;
+  bool fenceInFlight_ = false;
+  // Tells a fence of a browser already gone from one of the attached browser.
+  std::uint64_t attachment_ = 0;
+  std::uint64_t framesAtFence_ = 0;
+  std::chrono::steady_clock::time_point fenceSettledAt_{};
+};
+
+}  // namespace Brovis::Engine
