@@ -243,6 +243,31 @@ TEST_F(WindowTest, FirstPrintAfterAChangeShowsIt) {
   EXPECT_EQ(surface.at(10, 64), kRed) << std::hex << surface.at(10, 64);
 }
 
+TEST_F(WindowTest, ARepaintingPageShowsItsOwnChangesDrawnAndAfterAPause) {
+  server.page("/",
+              "<body style='margin:0;background:#f00'>"
+              "<style>@keyframes turn { to { transform: rotate(1turn) } }</style>"
+              "<div style='margin:40px;width:10px;height:10px;background:#fff;"
+              "animation:turn 1s linear infinite'></div></body>");
+  Open(server.url("/"));
+  // Redraws as a display's, 100 ms apart, until the page's corner has `colour`.
+  const auto shows = [&](Win32::Pixel colour) {
+    for (int redraw = 0; redraw < 5; ++redraw, PumpFor(100ms))
+      if (Print(64, 64).at(5, 5) == colour) return true;
+    return false;
+  };
+  ASSERT_TRUE(shows(kRed));
+  for (int redraw = 0; redraw < 5; ++redraw, PumpFor(100ms)) Print(64, 64);
+  // Changes the page makes by itself, not through the engine.
+  Eval("document.body.style.background = '#0f0'");
+  EXPECT_TRUE(shows(0xFF00FF00));
+  // Nobody draws for a while, and the page changes meanwhile.
+  PumpFor(2500ms);
+  Eval("document.body.style.background = '#00f'");
+  PumpFor(100ms);
+  EXPECT_TRUE(shows(0xFF0000FF));
+}
+
 TEST_F(WindowTest, PrintIsClippedToTheDisplayAtItsTopLeft) {
   server.page("/", "<body style='margin:0;background:#00ff00'></body>");
   Open(server.url("/"));

@@ -186,7 +186,7 @@ void ChromiumEngine::applyViewport() {
     }
   }
   viewportStale_ = false;
-  freshness_.noteChange();
+  freshness_.noteViewportChange();
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "browser/engine/call_budget.h"
+#include "browser/engine/chromium/browser_session.h"
 
 namespace Brovis::Engine {
 
@@ -26,6 +27,7 @@ void PictureFreshness::attach(Connection& connection, std::string sessionId) {
   connection_ = &connection;
   sessionId_ = std::move(sessionId);
   ++attachment_;
+  pacing_.started(Clock::now());
 }
 
 void PictureFreshness::detach() {
@@ -38,20 +40,55 @@ void PictureFreshness::detach() {
 }
 
 bool PictureFreshness::frameArrived(const Json& params) {
-  // Acknowledged at once: the browser sends no further frame until it is.
+  // Acknowledged at once: the browser sends only a few frames ahead of their acknowledgements.
   if (connection_)
     connection_->post("Page.screencastFrameAck", {{"sessionId", params.value("sessionId", 0)}},
                       sessionId_);
-  if (!framesShown_) return false;
+  const auto now = Clock::now();
+  const bool forChange = pictureAwaited();
+  const bool firstOfRun = pacing_.firstFramePending(now);
   const auto data = params.find("data");
-  if (data == params.end() || !data->is_string()) return false;
-  screencast_.receive(data->get<std::string>());
-  return true;
+  const bool kept = framesShown_ && data != params.end() && data->is_string();
+  if (kept) screencast_.receive(data->get<std::string>());
+  // A started screencast's first frame shows the page as it was when it started, which may be
+  // before a change made just then was rendered: it does not count as a frame after the fence.
+  if (firstOfRun && !fenceInFlight_) framesAtFence_ = screencast_.framesReceived();
+  pace(pacing_.frameArrived(now, forChange));
+  return kept;
 }
 
 void PictureFreshness::noteChange() {
   ++changeGeneration_;
+  pace(pacing_.changed(Clock::now()));
   postFence();
+}
+
+void PictureFreshness::noteViewportChange() {
+  pacing_.started(Clock::now());
+  noteChange();
+}
+
+void PictureFreshness::stopScreencast() {
+  pacing_.stopped();
+  pace(ScreencastPacing::Step::Stop);
+}
+
+void PictureFreshness::pace(ScreencastPacing::Step step) {
+  using Step = ScreencastPacing::Step;
+  if (step == Step::None || !attached()) return;
+  if (step == Step::Stop)
+    return connection_->post("Page.stopScreencast", Json::object(), sessionId_);
+  Json parameters = ScreencastParameters();
+  // Whatever the page repaints after that first frame, before the screencast stops, is not
+  // encoded and sent.
+  if (step == Step::StartForOneFrame) parameters["maxFramesInFlight"] = 1;
+  connection_->post("Page.startScreencast", std::move(parameters), sessionId_);
+}
+
+bool PictureFreshness::pictureAwaited() const {
+  return fenceInFlight_ || fencedGeneration_ < changeGeneration_ ||
+         (screencast_.framesReceived() <= framesAtFence_ &&
+          Clock::now() < fenceSettledAt_ + kQuietAfterFence);
 }
 
 void PictureFreshness::postFence() {
@@ -78,7 +115,12 @@ void PictureFreshness::postFence() {
 
 const Win32::Surface* PictureFreshness::picture(std::chrono::milliseconds waitLimit, int width,
                                                 int height) {
-  if (waitLimit.count() > 0 && shownGeneration_ < changeGeneration_ && attached()) {
+  if (waitLimit.count() <= 0 || !attached()) return screencast_.latest();
+  // A screencast stopped while nobody drew starts again now; the page may have moved on far
+  // from the last picture, so this print waits for the new one as for a change.
+  const bool behind = pacing_.behind(Clock::now());
+  pace(pacing_.redrawn(Clock::now()));
+  if (shownGeneration_ < changeGeneration_ || behind) {
     if (fencedGeneration_ < changeGeneration_) postFence();
     awaitFreshPicture(CallBudget::Deadline(Clock::now() + waitLimit), width, height);
     // Waited once: a change that draws nothing new must not hold up every later print.
@@ -90,7 +132,7 @@ const Win32::Surface* PictureFreshness::picture(std::chrono::milliseconds waitLi
 void PictureFreshness::awaitFreshPicture(Clock::time_point deadline, int width, int height) {
   while (attached()) {
     Clock::time_point until = deadline;
-    if (fencedGeneration_ >= changeGeneration_) {
+    if (fencedGeneration_ >= changeGeneration_ && !pacing_.firstFramePending(Clock::now())) {
       // Every change is in a rendering step by now: a frame after the fence shows them all.
       if (screencast_.framesReceived() > framesAtFence_ && screencast_.newestWidth() == width &&
           screencast_.newestHeight() == height)

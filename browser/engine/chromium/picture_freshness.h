@@ -2,20 +2,22 @@
 // Whether the newest picture of the page shows every change made to it. Changes made through the
 // engine (and resizes) are counted; a fence in the page, settled at the start of the next
 // rendering step, tells which frame of the screencast shows them; a print waits, within its
-// limit, for that frame.
+// limit, for that frame. The screencast runs at the pace the displays are drawn.
 #include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "browser/engine/chromium/connection.h"
 #include "browser/engine/chromium/screencast.h"
+#include "browser/engine/chromium/screencast_pacing.h"
 #include "platform/win32/surface.h"
 
 namespace Brovis::Engine {
 
 class PictureFreshness {
  public:
-  // A browser's page is attached: fences and acknowledgements go to it.
+  // A browser's page is attached, its screencast started: fences, acknowledgements and the
+  // screencast's pace go to it.
   void attach(Connection& connection, std::string sessionId);
   // The browser goes. Its last picture stays until the next page shows its own.
   void detach();
@@ -27,18 +29,30 @@ class PictureFreshness {
   bool frameArrived(const Json& params);
   // The page may look different now.
   void noteChange();
-  // The newest picture, or none before the first. When a change was made after it, waits up
-  // to `waitLimit` (and the caller's budget) for a picture of width x height that shows it.
+  // The view has a new size, and its screencast was started again: a change, whose frames are
+  // told apart by their size.
+  void noteViewportChange();
+  // The newest picture, or none before the first. A print (a `waitLimit` above zero) is a
+  // display's redraw; when a change was made after the picture, or the screencast was stopped
+  // while nobody drew, it waits up to `waitLimit` (and the caller's budget) for a picture of
+  // width x height that shows the page as it is.
   const Win32::Surface* picture(std::chrono::milliseconds waitLimit, int width, int height);
+  // Stops the screencast until the next redraw or change.
+  void stopScreencast();
 
  private:
   bool attached() const { return connection_ && !connection_->closed(); }
   void postFence();
+  void pace(ScreencastPacing::Step step);
+  // A change waits for its picture: its fence is out, or settled a moment ago and no frame has
+  // come after it.
+  bool pictureAwaited() const;
   void awaitFreshPicture(std::chrono::steady_clock::time_point deadline, int width, int height);
 
   Connection* connection_ = nullptr;
   std::string sessionId_;
   Screencast screencast_;
+  ScreencastPacing pacing_;
   bool framesShown_ = true;
 
   // Changes counted, and how far fences and prints have caught up with them.
