@@ -61,9 +61,13 @@ ModeDisplay::~ModeDisplay() {
   Brovis::ReleaseBrowser();
 }
 
-double TreePssMegabytes(int root) {
-  // Parent of every process, to find the browser's descendants.
+namespace {
+
+// A process and all its descendants, each with the fields of its /proc stat line after the
+// command name (state first).
+std::vector<std::pair<int, std::vector<std::string>>> ProcessTree(int root) {
   std::map<int, std::vector<int>> children;
+  std::map<int, std::vector<std::string>> stats;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
     const std::string name = entry.path().filename();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
@@ -73,17 +77,29 @@ double TreePssMegabytes(int root) {
     const auto close = line.rfind(')');
     if (close == std::string::npos) continue;
     std::istringstream rest(line.substr(close + 2));
-    char state;
-    int parent;
-    rest >> state >> parent;
-    children[parent].push_back(std::stoi(name));
+    std::vector<std::string> fields;
+    for (std::string field; rest >> field;) fields.push_back(std::move(field));
+    if (fields.size() < 13) continue;
+    const int pid = std::stoi(name);
+    children[std::stoi(fields[1])].push_back(pid);
+    stats[pid] = std::move(fields);
   }
-  double kilobytes = 0;
+  std::vector<std::pair<int, std::vector<std::string>>> tree;
   std::vector<int> pending{root};
   while (!pending.empty()) {
     const int pid = pending.back();
     pending.pop_back();
     for (int child : children[pid]) pending.push_back(child);
+    tree.emplace_back(pid, std::move(stats[pid]));
+  }
+  return tree;
+}
+
+}  // namespace
+
+double TreePssMegabytes(int root) {
+  double kilobytes = 0;
+  for (const auto& [pid, stat] : ProcessTree(root)) {
     std::ifstream rollup("/proc/" + std::to_string(pid) + "/smaps_rollup");
     std::string key;
     double value;
@@ -98,6 +114,14 @@ double TreePssMegabytes(int root) {
     }
   }
   return kilobytes / 1024.0;
+}
+
+double TreeCpuSeconds(int root) {
+  // User and system time, the 14th and 15th fields of the stat line (11th and 12th here).
+  double ticks = 0;
+  for (const auto& [pid, stat] : ProcessTree(root))
+    if (stat.size() > 12) ticks += std::stod(stat[11]) + std::stod(stat[12]);
+  return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
 }  // namespace BrovisBench

@@ -56,5 +56,7 @@ class ModeDisplay {
 
 // Proportional set size of a process and all its descendants, in megabytes.
 double TreePssMegabytes(int pid);
+// CPU time, user and system, that a process and all its living descendants have used, in seconds.
+double TreeCpuSeconds(int pid);
 
 }  // namespace BrovisBench

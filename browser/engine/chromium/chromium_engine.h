@@ -50,6 +50,8 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
 
   // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.
   std::optional<Win32::Surface> captureScreenshot();
+  // Stops the page's screencast until the next redraw or change; only for measurements.
+  void stopPictures() { freshness_.stopScreencast(); }
 
  private:
   // Notices what changed in the browser's life, and finishes a resize left for later.
