@@ -71,9 +71,11 @@ TEST_F(PacingTest, NobodyDrawingStopsItAndTheNextRedrawStartsItBehind) {
   EXPECT_TRUE(pacing.behind(now));
   EXPECT_EQ(redraw(), Step::Start);
   EXPECT_FALSE(pacing.behind(now));
-  EXPECT_TRUE(pacing.firstFramePending(now));
-  // A first frame that never comes is not waited for.
-  EXPECT_FALSE(pacing.firstFramePending(now + ScreencastPacing::kFirstFrameLimit));
+  EXPECT_TRUE(pacing.startFramePending(now));
+  // A first frame that never comes is not waited for, and the screencast is started again.
+  now += ScreencastPacing::kFirstFrameLimit;
+  EXPECT_FALSE(pacing.startFramePending(now));
+  EXPECT_EQ(pacing.changed(now), Step::Start);
 
   // A paced page that nobody drew for a while has moved on from its picture too.
   repaints(3);

@@ -46,7 +46,7 @@ bool PictureFreshness::frameArrived(const Json& params) {
                       sessionId_);
   const auto now = Clock::now();
   const bool forChange = pictureAwaited();
-  const bool firstOfRun = pacing_.firstFramePending(now);
+  const bool firstOfRun = pacing_.startFramePending(now);
   const auto data = params.find("data");
   const bool kept = framesShown_ && data != params.end() && data->is_string();
   if (kept) screencast_.receive(data->get<std::string>());
@@ -132,7 +132,7 @@ const Win32::Surface* PictureFreshness::picture(std::chrono::milliseconds waitLi
 void PictureFreshness::awaitFreshPicture(Clock::time_point deadline, int width, int height) {
   while (attached()) {
     Clock::time_point until = deadline;
-    if (fencedGeneration_ >= changeGeneration_ && !pacing_.firstFramePending(Clock::now())) {
+    if (fencedGeneration_ >= changeGeneration_ && !pacing_.startFramePending(Clock::now())) {
       // Every change is in a rendering step by now: a frame after the fence shows them all.
       if (screencast_.framesReceived() > framesAtFence_ && screencast_.newestWidth() == width &&
           screencast_.newestHeight() == height)

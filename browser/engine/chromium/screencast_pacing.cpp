@@ -6,7 +6,7 @@
 namespace Brovis::Engine {
 
 ScreencastPacing::Step ScreencastPacing::start(Clock::time_point now, bool forRedraw) {
-  running_ = firstFramePending_ = true;
+  running_ = firstFramePending_ = startedHere_ = true;
   stoppedIdle_ = false;
   startedAt_ = lastActivity_ = now;
   repaintsThisRun_ = 0;
@@ -23,11 +23,11 @@ ScreencastPacing::Step ScreencastPacing::stop(bool idle) {
 
 ScreencastPacing::Step ScreencastPacing::redrawn(Clock::time_point now) {
   const int repaints = std::exchange(repaintsSinceRedraw_, 0);
-  if (!running_) return start(now, true);
+  if (!running_ || silent(now)) return start(now, true);
   lastActivity_ = now;
   if (probing_) {
     // Nothing repainted since the probe's first frame: the page is watched from now on.
-    if (!firstFramePending(now) && repaintsThisRun_ == 0) paced_ = probing_ = false;
+    if (!firstFramePending_ && repaintsThisRun_ == 0) paced_ = probing_ = false;
   } else if (!oneShot_ && repaints >= 2) {
     paced_ = oneShot_ = true;
   }
@@ -35,7 +35,7 @@ ScreencastPacing::Step ScreencastPacing::redrawn(Clock::time_point now) {
 }
 
 ScreencastPacing::Step ScreencastPacing::changed(Clock::time_point now) {
-  if (!running_) return start(now, false);
+  if (!running_ || silent(now)) return start(now, false);
   lastActivity_ = now;
   return Step::None;
 }

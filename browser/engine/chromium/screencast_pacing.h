@@ -26,13 +26,14 @@ class ScreencastPacing {
   static constexpr std::chrono::seconds kIdleAfter{2};
   // Every this many starts of a page that repaints, the screencast runs on past its first frame.
   static constexpr std::uint64_t kProbeEvery = 8;
-  // A started screencast's first frame comes within this long, or not at all.
+  // A started screencast sends its first frame within this long, or none: one started while the
+  // page was between documents can stay silent for good, and is started again.
   static constexpr std::chrono::milliseconds kFirstFrameLimit{500};
 
   // The browser's screencast was started from outside (a new page, a new view size): it runs.
   void started(Clock::time_point now) {
     start(now, false);
-    firstFramePending_ = false;
+    startedHere_ = false;
   }
   // A display's redraw took the newest picture.
   Step redrawn(Clock::time_point now);
@@ -45,10 +46,10 @@ class ScreencastPacing {
   void stopped() { stop(true); }
 
   bool running() const { return running_; }
-  // The screencast this started has not sent its first frame yet; that frame shows the page as it
-  // was when the screencast started.
-  bool firstFramePending(Clock::time_point now) const {
-    return firstFramePending_ && now - startedAt_ < kFirstFrameLimit;
+  // The screencast was started for a redraw or a change and has not sent its first frame yet;
+  // that frame shows the page as it was when the screencast started.
+  bool startFramePending(Clock::time_point now) const {
+    return startedHere_ && firstFramePending_ && now - startedAt_ < kFirstFrameLimit;
   }
   // The screencast is stopped, and the page may have moved on far from its last picture: it was
   // stopped while nobody drew, or it repaints and nobody drew it for a while.
@@ -61,9 +62,14 @@ class ScreencastPacing {
  private:
   Step start(Clock::time_point now, bool forRedraw);
   Step stop(bool idle);
+  // Started, and silent ever since.
+  bool silent(Clock::time_point now) const {
+    return running_ && firstFramePending_ && now - startedAt_ >= kFirstFrameLimit;
+  }
 
   bool running_ = false;
   bool firstFramePending_ = false;
+  bool startedHere_ = false;
   bool stoppedIdle_ = false;
   bool paced_ = false;
   // This run stops at its first frame (or the first after a change's); or, probing, at the
