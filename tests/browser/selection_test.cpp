@@ -20,7 +20,7 @@ std::string Numbered(int count, std::initializer_list<int> links) {
   std::string body;
   for (int i = 0; i < count; ++i) {
     const bool link = std::find(links.begin(), links.end(), i) != links.end();
-    const std::string id = "p" + std::to_string(i);
+    const std::string id = std::string("p").append(std::to_string(i));
     body += link ? "<a id='" + id + "' href='/to/" + id + "'>" + id + "</a> "
                  : "<span id='" + id + "'>" + id + "</span> ";
   }
