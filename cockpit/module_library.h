@@ -26,7 +26,4 @@ class ModuleLibrary {
   Entry exit_ = nullptr;
 };
 
-// Brovis.so in the directory of the running program.
-std::string ModuleBesideProgram();
-
 }  // namespace Cockpit

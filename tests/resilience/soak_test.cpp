@@ -80,7 +80,7 @@ std::string ChildKinds() {
     std::string kind = value("--utility-sub-type=");
     if (kind.empty()) kind = value("--type=");
     if (kind.empty()) kind = line.substr(0, line.find(' '));
-    kinds += " " + std::to_string(pid) + ":" + kind;
+    kinds.append(" ").append(std::to_string(pid)).append(":").append(kind);
   }
   return kinds;
 }

@@ -317,8 +317,11 @@ ElementRef RemoteDocument::documentElement() { return element(Scripts::kDocument
 ElementRef RemoteDocument::activeElement() { return element(Scripts::kActiveElement); }
 
 ElementRef RemoteDocument::elementFromPoint(int x, int y) {
-  return element("(" + std::string(Scripts::kElementFromPoint) + ")(" + std::to_string(x) + ", " +
-                 std::to_string(y) + ")");
+  // Appended, not added: GCC 12 warns falsely (-Wrestrict) on "text" + std::string at -O3.
+  std::string call = "(";
+  call.append(Scripts::kElementFromPoint).append(")(").append(std::to_string(x)).append(", ");
+  call.append(std::to_string(y)).append(")");
+  return element(call);
 }
 
 std::optional<PageScroll> RemoteDocument::readScroll() {
