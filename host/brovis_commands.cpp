@@ -12,9 +12,10 @@ namespace Brovis {
 
 namespace {
 
-constexpr char kSetTextTitle[] = "Set browser text";
-constexpr char kAppendTextTitle[] = "Append browser text";
-constexpr char kUrlTitle[] = "Input URL";
+// Writable arrays, because the simulator takes titles as char*; it never writes them.
+char kSetTextTitle[] = "Set browser text";
+char kAppendTextTitle[] = "Append browser text";
+char kUrlTitle[] = "Input URL";
 
 // Each callback hands the confirmed text to the display that opened the box. If the pilot closed
 // that display while the box was open, the text still does what the pilot asked, on the shared
@@ -51,7 +52,7 @@ bool InputCallbackURL(void*, char* str, void* usrdata) {
 
 }  // extern "C"
 
-const char* Brovis::ButtonLabel(int bt) {
+char* Brovis::ButtonLabel(int bt) {
   return bt >= 0 && bt < kButtonCount ? kButtonLabels[bt] : nullptr;
 }
 

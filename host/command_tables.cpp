@@ -4,8 +4,8 @@
 
 namespace Brovis {
 
-const std::array<const char*, kButtonCount> kButtonLabels = {
-    "Nxt", "Prv", "Clk", "Inpt", "App", "URL", "Up", "Dwn", "Lft", "Rght", "Bck", "Fwd"};
+char kButtonLabels[kButtonCount][5] = {"Nxt", "Prv", "Clk", "Inpt", "App", "URL",
+                                       "Up",  "Dwn", "Lft", "Rght", "Bck", "Fwd"};
 
 // The selection characters are hints for the pilot; the keys that act are in kButtonKeys (the
 // period and comma keys, not '>' and '<').

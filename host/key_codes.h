@@ -1,6 +1,6 @@
 #pragma once
 // The keyboard scan codes (DirectInput numbering) that the display acts on.
-#include "platform/orbiter/orbiter_api.h"
+#include "OrbiterAPI.h"
 
 namespace Brovis::Keys {
 

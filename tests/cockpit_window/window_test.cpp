@@ -35,6 +35,8 @@ Record record;
 
 constexpr Win32::Pixel kFace = 0xFF204080;
 
+char kBoxTitle[] = "Adresse";
+char kLabels[][4] = {"NXT", "DWN"};
 const MFDBUTTONMENU kMenu[] = {{"Load URL", nullptr, 'U'}, {"Scroll up", "SHFT-Arrow up", 0}};
 
 class TestDisplay : public MFD {
@@ -46,17 +48,19 @@ class TestDisplay : public MFD {
     std::fill(s.pixels().begin(), s.pixels().end(), kFace);
   }
   bool ConsumeButton(int bt, int event) override {
-    record.buttons.push_back({static_cast<int>(width), bt});
+    record.buttons.push_back({static_cast<int>(W), bt});
     record.events.push_back(event);
-    if (bt == 5 && (event & 1)) oapiOpenInputBox("Adresse", Typed, nullptr, 60, this);
+    if (bt == 5 && (event & 1)) oapiOpenInputBox(kBoxTitle, Typed, nullptr, 60, this);
     return true;
   }
   bool ConsumeKeyBuffered(DWORD key) override {
     record.keys.push_back(key);
-    record.keyDisplays.push_back(static_cast<int>(width));
+    record.keyDisplays.push_back(static_cast<int>(W));
     return true;
   }
-  const char* ButtonLabel(int bt) override { return bt == 0 ? "NXT" : bt == 7 ? "DWN" : nullptr; }
+  char* ButtonLabel(int bt) override {
+    return bt == 0 ? kLabels[0] : bt == 7 ? kLabels[1] : nullptr;
+  }
   int ButtonMenu(const MFDBUTTONMENU** menu) const override {
     if (menu) *menu = kMenu;
     return 2;
@@ -67,15 +71,15 @@ class TestDisplay : public MFD {
   }
 };
 
-MFD_RESULT TestMsgProc(UINT msg, UINT, MFD_WPARAM wparam, MFD_LPARAM lparam) {
-  if (msg != kMfdOpenedMessage) return 0;
-  return reinterpret_cast<MFD_RESULT>(
-      std::make_unique<TestDisplay>(LoWord(wparam), HiWord(wparam),
+OAPI_MSGTYPE TestMsgProc(UINT msg, UINT, WPARAM wparam, LPARAM lparam) {
+  if (msg != OAPI_MSG_MFD_OPENED) return 0;
+  return reinterpret_cast<OAPI_MSGTYPE>(
+      std::make_unique<TestDisplay>(wparam & 0xFFFF, wparam >> 16,
                                     reinterpret_cast<VESSEL*>(lparam))
           .release());
 }
 
-constexpr char kModeName[] = "Test";
+char kModeName[] = "Test";
 
 class WindowTest : public ::testing::Test {
  protected:

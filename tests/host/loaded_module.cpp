@@ -33,12 +33,10 @@ void LoadedModule::Unload() {
   handle_ = nullptr;
 }
 
-std::unique_ptr<MFD> LoadedModule::Open(int w, int h) {
+std::unique_ptr<OrbiterHost::HostedDisplay> LoadedModule::Open(int w, int h) {
   const auto mode = OrbiterHost::FindMode("Brovis");
   if (!mode) return nullptr;
-  const MFD_WPARAM size = static_cast<MFD_WPARAM>(w) | static_cast<MFD_WPARAM>(h) << 16;
-  return std::unique_ptr<MFD>(reinterpret_cast<MFD*>(
-      mode->msgproc(kMfdOpenedMessage, 0, size, reinterpret_cast<MFD_LPARAM>(&vessel_))));
+  return OrbiterHost::HostedDisplay::Open(*mode, 0, w, h, &vessel_);
 }
 
 }  // namespace BrovisTest

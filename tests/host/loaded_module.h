@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/orbiter/orbiter_host.h"
+#include "platform/orbiter/hosted_display.h"
 
 namespace BrovisTest {
 
@@ -19,8 +19,9 @@ class LoadedModule {
   void Exit();
   void Unload();
 
-  // Message 1 for a display of w x h; null when the module made none.
-  std::unique_ptr<MFD> Open(int w, int h);
+  // A display of w x h in the module's mode, opened as the simulator opens it; null when the
+  // module made none.
+  std::unique_ptr<OrbiterHost::HostedDisplay> Open(int w, int h);
 
  private:
   void* handle_ = nullptr;
