@@ -1,6 +1,6 @@
 #pragma once
 // A display open in a mode, held as the simulator holds it: opened through the mode's message
-// procedure, and reaching the simulator through its record.
+// procedure, reaching the simulator through its record, and told before it is destroyed.
 #include <memory>
 
 #include "platform/orbiter/display_record.h"
@@ -10,11 +10,12 @@ namespace OrbiterHost {
 
 class HostedDisplay {
  public:
-  // Sends the mode its opening message, then attaches the display's record. Null when the mode
-  // made no display. `id` names the cockpit display to the mode.
+  // Sends the mode its extended opening message and, only when that makes no display, the plain
+  // one; then attaches the display's record. Null when the mode made no display. `id` names the
+  // cockpit display to the mode.
   static std::unique_ptr<HostedDisplay> Open(const RegisteredMode& mode, UINT id, DWORD width,
                                              DWORD height, VESSEL* vessel);
-  // Destroys the display through its virtual destructor.
+  // Sends the mode its closing message, then destroys the display through its virtual destructor.
   ~HostedDisplay();
   HostedDisplay(const HostedDisplay&) = delete;
   HostedDisplay& operator=(const HostedDisplay&) = delete;

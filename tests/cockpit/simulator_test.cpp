@@ -78,6 +78,27 @@ class SimulatorTest : public ::testing::Test {
   int modeId = 0;
 };
 
+TEST_F(SimulatorTest, OpensWithTheExtendedMessageFirstAndTellsTheModeBeforeDestroying) {
+  {
+    Simulator simulator = Open(std::chrono::milliseconds(100));
+    simulator.Open(3, 250, 200);
+    EXPECT_EQ(record.seen, (std::vector<std::string>{
+                               "4 mfd 3 250x200 Probe context",
+                               "1 mfd 3 wparam " + std::to_string(250 | 200 << 16) + " vessel"}));
+    record.seen.clear();
+    simulator.Close(3);
+    EXPECT_EQ(record.seen, (std::vector<std::string>{"2 mfd 3", "destroyed"}));
+
+    // A display made on the extended message is the display: no plain message follows.
+    record = {};
+    record.answerExtended = true;
+    simulator.Open(1, 64, 32);
+    EXPECT_EQ(record.seen, std::vector<std::string>{"4 mfd 1 64x32 Probe context"});
+    record.seen.clear();
+  }
+  EXPECT_EQ(record.seen, (std::vector<std::string>{"2 mfd 1", "destroyed"}));
+}
+
 TEST_F(SimulatorTest, RedrawsAtTheRefreshAndAtOnceWhenInvalidated) {
   Simulator simulator = Open(std::chrono::milliseconds(100));
   simulator.Open(1, 16, 16);
