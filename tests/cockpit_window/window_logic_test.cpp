@@ -9,6 +9,7 @@
 #include "cockpit/window/button_layout.h"
 #include "cockpit/window/scan_codes.h"
 #include "cockpit/window/text_field.h"
+#include "platform/text/utf8.h"
 #include "platform/win32/code_page.h"
 
 namespace Cockpit {
@@ -141,8 +142,8 @@ TEST(TextField, PastedTextStaysOneLineAndBadBytesAreDropped) {
   EXPECT_EQ(field.Text(), "a b c d");
   field.Insert("x\xFFy\xC3");
   EXPECT_EQ(field.Text(), "a b c dxy");
-  EXPECT_EQ(DecodeUtf8("\xC0\xAF"), U"");  // an overlong slash
-  EXPECT_EQ(EncodeUtf8(DecodeUtf8("😀ж")), "😀ж");
+  EXPECT_EQ(Text::DecodeUtf8("\xC0\xAF"), U"");  // an overlong slash
+  EXPECT_EQ(Text::EncodeUtf8(Text::DecodeUtf8("😀ж")), "😀ж");
 }
 
 TEST(TextField, TheVisiblePartFollowsTheCaret) {
