@@ -5,8 +5,8 @@
 #include "host/brovis.h"
 #include "host/browser_root.h"
 #include "host/command_tables.h"
-#include "host/key_codes.h"
 #include "host/live_displays.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace Brovis {
 
@@ -73,40 +73,40 @@ bool Brovis::ConsumeKeyBuffered(DWORD key) {
   try {
     BrowserInterface& browser = EnsureBrowser();
     switch (key) {
-      case Keys::U:
+      case Keyboard::ScanCode("U"):
         oapiOpenInputBox(kUrlTitle, InputCallbackURL, nullptr, kInputBoxLength, this);
         break;
-      case Keys::I:
+      case Keyboard::ScanCode("I"):
         oapiOpenInputBox(kSetTextTitle, InputCallbackText, nullptr, kInputBoxLength, this);
         break;
-      case Keys::A:
+      case Keyboard::ScanCode("A"):
         oapiOpenInputBox(kAppendTextTitle, InputCallbackAppend, nullptr, kInputBoxLength, this);
         break;
-      case Keys::F:
+      case Keyboard::ScanCode("F"):
         browser.NavigateForward();
         break;
-      case Keys::C:
+      case Keyboard::ScanCode("C"):
         browser.ClickElement();
         break;
-      case Keys::B:
+      case Keyboard::ScanCode("B"):
         browser.NavigateBack();
         break;
-      case Keys::Comma:
+      case Keyboard::ScanCode("Comma"):
         browser.SelectPrevious();
         break;
-      case Keys::Period:
+      case Keyboard::ScanCode("Period"):
         browser.SelectNext();
         break;
-      case Keys::Up:
+      case Keyboard::ScanCode("Up"):
         browser.MoveUp();
         break;
-      case Keys::Left:
+      case Keyboard::ScanCode("Left"):
         browser.MoveLeft();
         break;
-      case Keys::Right:
+      case Keyboard::ScanCode("Right"):
         browser.MoveRight();
         break;
-      case Keys::Down:
+      case Keyboard::ScanCode("Down"):
         browser.MoveDown();
         break;
       default:

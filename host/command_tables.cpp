@@ -1,6 +1,6 @@
 #include "host/command_tables.h"
 
-#include "host/key_codes.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace Brovis {
 
@@ -25,7 +25,9 @@ const MFDBUTTONMENU kButtonMenu[kButtonCount] = {
 };
 
 const std::array<DWORD, kButtonCount> kButtonKeys = {
-    Keys::Period, Keys::Comma, Keys::C,    Keys::I,     Keys::A, Keys::U,
-    Keys::Up,     Keys::Down,  Keys::Left, Keys::Right, Keys::B, Keys::F};
+    Keyboard::ScanCode("Period"), Keyboard::ScanCode("Comma"), Keyboard::ScanCode("C"),
+    Keyboard::ScanCode("I"),      Keyboard::ScanCode("A"),     Keyboard::ScanCode("U"),
+    Keyboard::ScanCode("Up"),     Keyboard::ScanCode("Down"),  Keyboard::ScanCode("Left"),
+    Keyboard::ScanCode("Right"),  Keyboard::ScanCode("B"),     Keyboard::ScanCode("F")};
 
 }  // namespace Brovis

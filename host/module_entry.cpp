@@ -4,10 +4,11 @@
 
 #include "Orbitersdk.h"
 #include "host/brovis.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace {
 
-constexpr DWORD kSelectionKey = 0x17;  // I
+constexpr DWORD kSelectionKey = Keyboard::ScanCode("I");
 // The simulator lists the mode under this name for as long as it is registered.
 // Writable, because the simulator takes it as char*; it never writes it.
 char kModeName[] = "Brovis";
