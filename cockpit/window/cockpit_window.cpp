@@ -6,7 +6,7 @@
 #include "cockpit/host_code_page_text.h"
 #include "cockpit/script.h"
 #include "cockpit/window/input_box_view.h"
-#include "cockpit/window/scan_codes.h"
+#include "cockpit/window/sdl_keys.h"
 #include "cockpit/window/text_renderer.h"
 
 namespace Cockpit {

@@ -7,7 +7,7 @@
 
 #include "cockpit/host_code_page_text.h"
 #include "cockpit/window/button_layout.h"
-#include "cockpit/window/scan_codes.h"
+#include "cockpit/window/sdl_keys.h"
 #include "cockpit/window/text_field.h"
 #include "platform/text/utf8.h"
 #include "platform/win32/code_page.h"
