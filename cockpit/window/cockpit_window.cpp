@@ -6,8 +6,8 @@
 #include "cockpit/host_code_page_text.h"
 #include "cockpit/script.h"
 #include "cockpit/window/input_box_view.h"
+#include "cockpit/window/painter.h"
 #include "cockpit/window/sdl_keys.h"
-#include "cockpit/window/text_renderer.h"
 
 namespace Cockpit {
 
@@ -378,7 +378,7 @@ FrameContent CockpitWindow::Content(int index) {
 }
 
 void CockpitWindow::Compose() {
-  TextRenderer painter(picture_);
+  Painter painter(picture_);
   painter.Fill({0, 0, picture_.width(), picture_.height()}, MfdFrame::kBackground);
   for (int i = 0; i < static_cast<int>(slots_.size()); ++i)
     MfdFrame::Draw(painter, layout_.frames()[i], Content(i));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cockpit/window/button_layout.h"
-#include "cockpit/window/text_renderer.h"
+#include "cockpit/window/painter.h"
 #include "platform/win32/surface.h"
 
 namespace Cockpit {
@@ -44,7 +44,7 @@ class MfdFrame {
   static constexpr Win32::Pixel kSelectionKey = 0xFFFFD060;
   static constexpr Win32::Pixel kBottomLabel = 0xFFDADADA;
 
-  static void Draw(TextRenderer& painter, const FrameLayout& layout, const FrameContent& content);
+  static void Draw(Painter& painter, const FrameLayout& layout, const FrameContent& content);
 };
 
 }  // namespace Cockpit
