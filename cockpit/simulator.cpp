@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "cockpit/script.h"
 #include "platform/forms/application.h"
 
 namespace Cockpit {
@@ -17,17 +16,17 @@ void Simulator::Open(int number, int width, int height) { Open(number, width, he
 
 void Simulator::Open(int number, int width, int height, const OrbiterHost::RegisteredMode& mode) {
   if (displays_.count(number))
-    throw ScriptError("display " + std::to_string(number) + " is open already");
+    throw SimulatorError("display " + std::to_string(number) + " is open already");
   auto hosted =
       OrbiterHost::HostedDisplay::Open(mode, static_cast<UINT>(number), static_cast<DWORD>(width),
                                        static_cast<DWORD>(height), &vessel_);
-  if (!hosted) throw ScriptError("the module opened no display");
+  if (!hosted) throw SimulatorError("the module opened no display");
   displays_[number] = std::make_unique<Display>(width, height, std::move(hosted));
 }
 
 void Simulator::Close(int number) {
   if (!displays_.erase(number))
-    throw ScriptError("display " + std::to_string(number) + " is not open");
+    throw SimulatorError("display " + std::to_string(number) + " is not open");
 }
 
 void Simulator::CloseAll() { displays_.clear(); }

@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "cockpit/host_code_page_text.h"
-#include "cockpit/script.h"
 #include "cockpit/window/input_box_view.h"
 #include "cockpit/window/painter.h"
 #include "cockpit/window/sdl_keys.h"
@@ -234,7 +233,7 @@ void CockpitWindow::SelectMode(Slot& slot, const OrbiterHost::RegisteredMode& mo
     simulator_.Open(slot.number, settings_.width, settings_.height, mode);
     slot.mode = mode;
     slot.screen = FrameContent::Screen::Mode;
-  } catch (const ScriptError&) {
+  } catch (const SimulatorError&) {
     // The module made no display object: the screen stays as it was, as a dead display would.
   }
 }

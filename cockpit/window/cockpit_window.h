@@ -32,7 +32,7 @@ int MouseEventBits(Uint8 sdlButton);
 class CockpitWindow {
  public:
   // Opens the displays in the simulator's mode and shows the window. Throws std::runtime_error
-  // when there is no video, and ScriptError when the module makes no display.
+  // when there is no video, and SimulatorError when the module makes no display.
   CockpitWindow(Simulator& simulator, const WindowSettings& settings);
   // Closes the displays (an open input box is cancelled first) and the window.
   ~CockpitWindow();
