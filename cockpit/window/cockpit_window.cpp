@@ -7,6 +7,7 @@
 #include "cockpit/window/input_box_view.h"
 #include "cockpit/window/painter.h"
 #include "cockpit/window/sdl_keys.h"
+#include "cockpit/window/sdl_surfaces.h"
 
 namespace Cockpit {
 
@@ -14,21 +15,9 @@ namespace {
 
 constexpr char kWindowTitle[] = "Brovis cockpit";
 
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
 struct SdlTextDeleter {
   void operator()(char* text) const { SDL_free(text); }
 };
-
-// An SDL view of `surface`'s pixels, which must outlive it.
-SurfacePtr Wrap(Win32::Surface& surface) {
-  return SurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
-      surface.pixels().data(), surface.width(), surface.height(), 32,
-      surface.width() * static_cast<int>(sizeof(Win32::Pixel)), SDL_PIXELFORMAT_ARGB8888));
-}
 
 std::string ModeEntry(const OrbiterHost::RegisteredMode& mode) {
   const std::string key = KeyName(mode.key);
@@ -390,29 +379,8 @@ void CockpitWindow::Compose() {
                        box_->visibleLength, box_->field);
 }
 
-void CockpitWindow::Present() {
-  SDL_Surface* target = SDL_GetWindowSurface(window_.get());
-  if (!target) return;
-  const SurfacePtr source = Wrap(picture_);
-  if (!source) return;
-  SDL_BlitSurface(source.get(), nullptr, target, nullptr);
-  SDL_UpdateWindowSurface(window_.get());
-}
+void CockpitWindow::Present() { Cockpit::Present(window_.get(), picture_); }
 
-Win32::Surface CockpitWindow::Screenshot() const {
-  SDL_Surface* shown = SDL_GetWindowSurface(window_.get());
-  if (!shown) return {};
-  const SurfacePtr copy(SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_ARGB8888, 0));
-  if (!copy) return {};
-  Win32::Surface out(copy->w, copy->h);
-  SDL_LockSurface(copy.get());
-  for (int y = 0; y < copy->h; ++y) {
-    const auto* row = reinterpret_cast<const Win32::Pixel*>(
-        static_cast<const Uint8*>(copy->pixels) + static_cast<std::ptrdiff_t>(y) * copy->pitch);
-    std::copy(row, row + copy->w, out.row(y));
-  }
-  SDL_UnlockSurface(copy.get());
-  return out;
-}
+Win32::Surface CockpitWindow::Screenshot() const { return Cockpit::Screenshot(window_.get()); }
 
 }  // namespace Cockpit
