@@ -11,69 +11,17 @@
 #include <sstream>
 
 #include "platform/win32/code_page.h"
+#include "tests/support/fake_display.h"
 
 namespace Cockpit {
 namespace {
 
 using ::testing::HasSubstr;
-
-struct Record {
-  int alive = 0;
-  int updates = 0;
-  std::vector<std::string> typed;
-  bool changing = false;  // draws something different on every redraw
-};
-Record record;
-
-constexpr Win32::Pixel kFace = 0xFF204080;
-
-char kUrlTitle[] = "Input URL";
-char kUrlLabel[] = "URL";
-const MFDBUTTONMENU kMenu[] = {{"Load URL", nullptr, 'U'}, {"Scroll up", "SHFT-Arrow up", 0}};
-
-class TestDisplay : public MFD {
- public:
-  TestDisplay(DWORD w, DWORD h, VESSEL* v) : MFD(w, h, v) { ++record.alive; }
-  ~TestDisplay() override { --record.alive; }
-  void Update(HDC hdc) override {
-    ++record.updates;
-    Win32::Surface& s = *Win32::SurfaceOf(hdc);
-    std::fill(s.pixels().begin(), s.pixels().end(), kFace);
-    if (record.changing) s.pixels()[0] = static_cast<Win32::Pixel>(record.updates);
-  }
-  bool ConsumeButton(int bt, int event) override {
-    if (bt != 5 || !(event & 1)) return false;
-    oapiOpenInputBox(kUrlTitle, Typed, nullptr, 60, this);
-    return true;
-  }
-  bool ConsumeKeyBuffered(DWORD key) override {
-    if (key != 200) return false;
-    InvalidateDisplay();
-    return true;
-  }
-  char* ButtonLabel(int bt) override { return bt == 0 ? kUrlLabel : nullptr; }
-  int ButtonMenu(const MFDBUTTONMENU** menu) const override {
-    if (menu) *menu = kMenu;
-    return 2;
-  }
-  static bool Typed(void*, char* str, void*) {
-    record.typed.emplace_back(str);
-    return true;
-  }
-};
-
-OAPI_MSGTYPE TestMsgProc(UINT msg, UINT, WPARAM wparam, LPARAM lparam) {
-  if (msg != OAPI_MSG_MFD_OPENED) return 0;
-  MFD* display = std::make_unique<TestDisplay>(wparam & 0xFFFF, wparam >> 16,
-                                               reinterpret_cast<VESSEL*>(lparam))
-                     .release();
-  return reinterpret_cast<OAPI_MSGTYPE>(display);
-}
+BrovisTest::FakeRecord& record = BrovisTest::fake;
 
 class ScriptRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    record = {};
     Win32::SetAnsiCodePage(Win32::kDefaultAnsiCodePage);
     simulator.Open(1, 64, 48);
   }
@@ -87,8 +35,8 @@ class ScriptRunnerTest : public ::testing::Test {
     return RunScript(in, runner, err);
   }
 
-  Simulator simulator{OrbiterHost::RegisteredMode{1, "Test", 0, TestMsgProc},
-                      std::chrono::milliseconds(10000)};
+  BrovisTest::FakeMode fakeMode;
+  Simulator simulator{fakeMode.mode(), std::chrono::milliseconds(10000)};
   const std::filesystem::path outDir =
       std::filesystem::temp_directory_path() / ("cockpit-test-" + std::to_string(::getpid()));
   std::ostringstream out;
@@ -113,7 +61,7 @@ TEST_F(ScriptRunnerTest, ReportsTheDisplaysAnswers) {
             "key 200 -> true\n"
             "key 17 -> false\n"
             "label 0 URL\n"
-            "label 1 -\nlabel 2 -\nlabel 3 -\nlabel 4 -\nlabel 5 -\nlabel 6 -\nlabel 7 -\n"
+            "label 1 -\nlabel 2 -\nlabel 3 -\nlabel 4 -\nlabel 5 -\nlabel 6 -\nlabel 7 DWN\n"
             "label 8 -\nlabel 9 -\nlabel 10 -\nlabel 11 -\n"
             "menu 2\n"
             "menu 0 \"Load URL\" - 'U'\n"
@@ -178,8 +126,7 @@ TEST_F(ScriptRunnerTest, SnapWritesTheDisplayAsPng) {
 }
 
 TEST_F(ScriptRunnerTest, SettleWaitsForAQuietDisplay) {
-  Simulator fast{OrbiterHost::RegisteredMode{1, "Test", 0, TestMsgProc},
-                 std::chrono::milliseconds(20)};
+  Simulator fast{fakeMode.mode(), std::chrono::milliseconds(20)};
   fast.Open(1, 8, 8);
   EXPECT_TRUE(fast.Settle(*fast.Find(1), std::chrono::milliseconds(2000)));
   record.changing = true;

@@ -10,6 +10,7 @@
 #include "cockpit/window/input_box_view.h"
 #include "platform/win32/code_page.h"
 #include "tests/cockpit_window/window_events.h"
+#include "tests/support/fake_display.h"
 #include "tests/support/pixels.h"
 
 namespace Cockpit {
@@ -21,82 +22,21 @@ using BrovisTest::ClickSide;
 using BrovisTest::CountNear;
 using BrovisTest::Key;
 using BrovisTest::Text;
-
-struct Record {
-  int alive = 0;
-  std::vector<std::pair<int, int>> buttons;  // (display width, button) for tell-apart, event
-  std::vector<int> events;
-  std::vector<DWORD> keys;
-  std::vector<int> keyDisplays;  // the width of the display a key reached
-  std::vector<std::string> typed;
-  bool refuse = false;
-};
-Record record;
-
-constexpr Win32::Pixel kFace = 0xFF204080;
-
-char kBoxTitle[] = "Adresse";
-char kLabels[][4] = {"NXT", "DWN"};
-const MFDBUTTONMENU kMenu[] = {{"Load URL", nullptr, 'U'}, {"Scroll up", "SHFT-Arrow up", 0}};
-
-class TestDisplay : public MFD {
- public:
-  TestDisplay(DWORD w, DWORD h, VESSEL* v) : MFD(w, h, v) { ++record.alive; }
-  ~TestDisplay() override { --record.alive; }
-  void Update(HDC hdc) override {
-    Win32::Surface& s = *Win32::SurfaceOf(hdc);
-    std::fill(s.pixels().begin(), s.pixels().end(), kFace);
-  }
-  bool ConsumeButton(int bt, int event) override {
-    record.buttons.push_back({static_cast<int>(W), bt});
-    record.events.push_back(event);
-    if (bt == 5 && (event & 1)) oapiOpenInputBox(kBoxTitle, Typed, nullptr, 60, this);
-    return true;
-  }
-  bool ConsumeKeyBuffered(DWORD key) override {
-    record.keys.push_back(key);
-    record.keyDisplays.push_back(static_cast<int>(W));
-    return true;
-  }
-  char* ButtonLabel(int bt) override {
-    return bt == 0 ? kLabels[0] : bt == 7 ? kLabels[1] : nullptr;
-  }
-  int ButtonMenu(const MFDBUTTONMENU** menu) const override {
-    if (menu) *menu = kMenu;
-    return 2;
-  }
-  static bool Typed(void*, char* str, void*) {
-    record.typed.emplace_back(str);
-    return !record.refuse;
-  }
-};
-
-OAPI_MSGTYPE TestMsgProc(UINT msg, UINT, WPARAM wparam, LPARAM lparam) {
-  if (msg != OAPI_MSG_MFD_OPENED) return 0;
-  return reinterpret_cast<OAPI_MSGTYPE>(
-      std::make_unique<TestDisplay>(wparam & 0xFFFF, wparam >> 16,
-                                    reinterpret_cast<VESSEL*>(lparam))
-          .release());
-}
-
-char kModeName[] = "Test";
+BrovisTest::FakeRecord& record = BrovisTest::fake;
+constexpr Win32::Pixel kFace = BrovisTest::kFakeFace;
 
 class WindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::setenv("SDL_VIDEODRIVER", "offscreen", 1); }
 
   void SetUp() override {
-    record = {};
     Win32::SetAnsiCodePage(Win32::kDefaultAnsiCodePage);
-    MFDMODESPEC modeSpec{kModeName, 23, TestMsgProc};
-    modeId = oapiRegisterMFDMode(modeSpec);
-    simulator.emplace(*OrbiterHost::FindMode(kModeName), std::chrono::milliseconds(50));
+    simulator.emplace(fakeMode.mode(), std::chrono::milliseconds(50));
     window.emplace(*simulator, WindowSettings{2, 160, 120});
   }
   void TearDown() override {
     window.reset();
     simulator.reset();
-    oapiUnregisterMFDMode(modeId);
   }
   // Runs frames until the queued events are handled and `done` holds.
   bool RunUntil(const std::function<bool()>& done) {
@@ -109,7 +49,7 @@ class WindowTest : public ::testing::Test {
   }
   const FrameLayout& frame(int d) const { return window->layout().frames()[d]; }
 
-  int modeId = 0;
+  BrovisTest::FakeMode fakeMode;
   std::optional<Simulator> simulator;
   std::optional<CockpitWindow> window;
 };
