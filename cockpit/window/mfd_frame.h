@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cockpit/window/button_layout.h"
+#include "cockpit/window/display_slot.h"
 #include "cockpit/window/painter.h"
 #include "platform/win32/surface.h"
 
@@ -21,7 +22,7 @@ struct MenuEntry {
 
 // What the frame shows. Texts are UTF-8.
 struct FrameContent {
-  enum class Screen { Mode, Off, ModeList };
+  using Screen = DisplaySlot::Screen;
   Screen screen = Screen::Mode;
   const Win32::Surface* surface = nullptr;     // Mode: the display's surface
   std::optional<std::string> labels[12];       // Mode: the side buttons' labels
