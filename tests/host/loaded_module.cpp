@@ -1,36 +1,22 @@
 #include "tests/host/loaded_module.h"
 
-#include <dlfcn.h>
-
-#include <stdexcept>
-
 namespace BrovisTest {
 
-namespace {
-using Entry = void (*)(HINSTANCE);
-}
-
-LoadedModule::LoadedModule(const std::string& path)
-    : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-  if (!handle_) throw std::runtime_error(dlerror());
-  const auto init = reinterpret_cast<Entry>(dlsym(handle_, "InitModule"));
-  if (!init) throw std::runtime_error("no InitModule");
-  init(nullptr);
+LoadedModule::LoadedModule(const std::string& path) : library_(std::in_place, path) {
+  library_->Init();
   initialised_ = true;
 }
 
 LoadedModule::~LoadedModule() { Unload(); }
 
 void LoadedModule::Exit() {
-  if (!initialised_) return;
+  if (initialised_) library_->Exit();
   initialised_ = false;
-  reinterpret_cast<Entry>(dlsym(handle_, "ExitModule"))(nullptr);
 }
 
 void LoadedModule::Unload() {
   Exit();
-  if (handle_) dlclose(handle_);
-  handle_ = nullptr;
+  library_.reset();
 }
 
 std::unique_ptr<OrbiterHost::HostedDisplay> LoadedModule::Open(int w, int h) {

@@ -1,9 +1,11 @@
 #pragma once
-// The module loaded as the host program loads it: dlopen, InitModule; ExitModule and dlclose at
-// the end. Display objects come from the registered mode's message procedure.
+// The module loaded as the host program loads it, entered through InitModule; ExitModule and
+// unloading at the end, if the test has not done them first.
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "cockpit/module_library.h"
 #include "platform/orbiter/hosted_display.h"
 
 namespace BrovisTest {
@@ -11,7 +13,6 @@ namespace BrovisTest {
 class LoadedModule {
  public:
   explicit LoadedModule(const std::string& path);
-  // Calls ExitModule and unloads, if not done yet.
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;
@@ -24,7 +25,7 @@ class LoadedModule {
   std::unique_ptr<OrbiterHost::HostedDisplay> Open(int w, int h);
 
  private:
-  void* handle_ = nullptr;
+  std::optional<Cockpit::ModuleLibrary> library_;
   bool initialised_ = false;
   VESSEL vessel_;
 };
