@@ -25,7 +25,7 @@ using BrovisTest::Text;
 BrovisTest::FakeRecord& record = BrovisTest::fake;
 constexpr Win32::Pixel kFace = BrovisTest::kFakeFace;
 
-class WindowTest : public ::testing::Test {
+class CockpitWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::setenv("SDL_VIDEODRIVER", "offscreen", 1); }
 
@@ -54,7 +54,7 @@ class WindowTest : public ::testing::Test {
   std::optional<CockpitWindow> window;
 };
 
-TEST_F(WindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
+TEST_F(CockpitWindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
   ClickSide(*window, 0, 0);
   ClickSide(*window, 0, 11, SDL_BUTTON_RIGHT);
   ClickSide(*window, 1, 6, SDL_BUTTON_MIDDLE);
@@ -69,7 +69,7 @@ TEST_F(WindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
   EXPECT_EQ(record.buttons.size(), 3u);
 }
 
-TEST_F(WindowTest, TheLastClickedDisplayHasTheKeyboard) {
+TEST_F(CockpitWindowTest, TheLastClickedDisplayHasTheKeyboard) {
   Key(*window, SDL_SCANCODE_PERIOD);
   Drain();
   EXPECT_EQ(window->keyboardDisplay(), 0);
@@ -89,7 +89,7 @@ TEST_F(WindowTest, TheLastClickedDisplayHasTheKeyboard) {
   EXPECT_EQ(CountNear(shot, frame(0).frame, MfdFrame::kKeyboardEdge, 4), 0);
 }
 
-TEST_F(WindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
+TEST_F(CockpitWindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
   Drain();
   const Win32::Surface shot = window->Screenshot();
   ASSERT_EQ(shot.width(), window->layout().windowWidth());
@@ -105,7 +105,7 @@ TEST_F(WindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
   EXPECT_NE(window->Status().find("last Update"), std::string::npos) << window->Status();
 }
 
-TEST_F(WindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
+TEST_F(CockpitWindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
   ClickBottom(*window, 0, BottomButton::Menu);
   Drain();
   ASSERT_TRUE(window->menuShown(0));
@@ -128,7 +128,7 @@ TEST_F(WindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
   EXPECT_EQ(CountNear(shot, frame(0).screen, MfdFrame::kSelectionKey), 0);
 }
 
-TEST_F(WindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
+TEST_F(CockpitWindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
   Drain();
   EXPECT_EQ(record.alive, 2);
   ClickBottom(*window, 0, BottomButton::Power);
@@ -166,7 +166,7 @@ TEST_F(WindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
   EXPECT_TRUE(record.keys.empty());
 }
 
-TEST_F(WindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
+TEST_F(CockpitWindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
   ClickSide(*window, 0, 5);
   Text(*window, "caf");
   Key(*window, SDL_SCANCODE_LEFT);
@@ -197,7 +197,7 @@ TEST_F(WindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
                                                    "f ok "});
 }
 
-TEST_F(WindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
+TEST_F(CockpitWindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
   ClickSide(*window, 0, 5);
   Text(*window, "nope");
   Key(*window, SDL_SCANCODE_ESCAPE);
@@ -221,7 +221,7 @@ TEST_F(WindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
   EXPECT_FALSE(window->inputBoxShown());
 }
 
-TEST_F(WindowTest, ClosingTheWindowDestroysTheDisplaysAndAnOpenBox) {
+TEST_F(CockpitWindowTest, ClosingTheWindowDestroysTheDisplaysAndAnOpenBox) {
   ClickSide(*window, 0, 5);
   ASSERT_TRUE(RunUntil([&] { return window->inputBoxShown(); }));
   SDL_Event quit{};
