@@ -8,8 +8,8 @@ std::unique_ptr<HostedDisplay> HostedDisplay::Open(const RegisteredMode& mode, U
                                                    DWORD height, VESSEL* vessel) {
   if (!mode.msgproc) return nullptr;
   std::string name = mode.name;
-  MFDMODESPECEX spec{name.data(), mode.key, mode.context, mode.msgproc};
-  MFDMODEOPENSPEC open{static_cast<int>(width), static_cast<int>(height), &spec};
+  MFDMODESPECEX modeSpec{name.data(), mode.key, mode.context, mode.msgproc};
+  MFDMODEOPENSPEC open{static_cast<int>(width), static_cast<int>(height), &modeSpec};
   const LPARAM ship = reinterpret_cast<LPARAM>(vessel);
   OAPI_MSGTYPE made =
       mode.msgproc(OAPI_MSG_MFD_OPENEDEX, id, reinterpret_cast<WPARAM>(&open), ship);

@@ -25,20 +25,20 @@ std::optional<RegisteredMode> FindMode(std::string_view name) {
 
 }  // namespace OrbiterHost
 
-int oapiRegisterMFDMode(MFDMODESPEC& spec) {
-  MFDMODESPECEX withoutContext{spec.name, spec.key, nullptr, spec.msgproc};
+int oapiRegisterMFDMode(MFDMODESPEC& modeSpec) {
+  MFDMODESPECEX withoutContext{modeSpec.name, modeSpec.key, nullptr, modeSpec.msgproc};
   return oapiRegisterMFDMode(withoutContext);
 }
 
-int oapiRegisterMFDMode(MFDMODESPECEX& spec) {
+int oapiRegisterMFDMode(MFDMODESPECEX& modeSpec) {
   auto& registry = OrbiterHost::Modes();
   OrbiterHost::RegisteredMode mode;
   mode.id = registry.nextId++;
   // A copy of the name: the simulator lists it long after the record is gone.
-  mode.name = spec.name ? spec.name : "";
-  mode.key = spec.key;
-  mode.msgproc = spec.msgproc;
-  mode.context = spec.context;
+  mode.name = modeSpec.name ? modeSpec.name : "";
+  mode.key = modeSpec.key;
+  mode.msgproc = modeSpec.msgproc;
+  mode.context = modeSpec.context;
   registry.modes.push_back(std::move(mode));
   return registry.modes.back().id;
 }

@@ -66,8 +66,8 @@ TEST_F(ModuleTest, OnlyMessageOneOpensADisplay) {
   const auto mode = OrbiterHost::FindMode("Brovis");
   ASSERT_TRUE(mode);
   VESSEL vessel;
-  MFDMODESPECEX spec{nullptr, 0, nullptr, nullptr};
-  MFDMODEOPENSPEC open{250, 200, &spec};
+  MFDMODESPECEX modeSpec{nullptr, 0, nullptr, nullptr};
+  MFDMODEOPENSPEC open{250, 200, &modeSpec};
   const LPARAM ship = reinterpret_cast<LPARAM>(&vessel);
   EXPECT_EQ(mode->msgproc(OAPI_MSG_MFD_OPENEDEX, 0, reinterpret_cast<WPARAM>(&open), ship), 0);
   for (UINT msg : {0u, 2u, 3u, 0xFFFFu})

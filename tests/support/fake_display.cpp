@@ -84,8 +84,8 @@ OAPI_MSGTYPE FakeMsgProc(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam) {
 
 FakeMode::FakeMode() {
   fake = {};
-  MFDMODESPECEX spec{kName, kKey, &context, FakeMsgProc};
-  id_ = oapiRegisterMFDMode(spec);
+  MFDMODESPECEX modeSpec{kName, kKey, &context, FakeMsgProc};
+  id_ = oapiRegisterMFDMode(modeSpec);
   mode_ = *OrbiterHost::FindMode(kName);
 }
 

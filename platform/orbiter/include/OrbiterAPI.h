@@ -43,8 +43,8 @@ struct MFDMODEOPENSPEC {
   MFDMODESPECEX* spec;
 };
 
-int oapiRegisterMFDMode(MFDMODESPEC& spec);
-int oapiRegisterMFDMode(MFDMODESPECEX& spec);
+int oapiRegisterMFDMode(MFDMODESPEC& modeSpec);
+int oapiRegisterMFDMode(MFDMODESPECEX& modeSpec);
 bool oapiUnregisterMFDMode(int mode);
 
 void oapiOpenInputBox(char* title, bool (*Clbk)(void*, char*, void*), char* buf = 0,
