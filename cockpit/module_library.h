@@ -3,7 +3,7 @@
 // entered through InitModule, left through ExitModule, and unloaded.
 #include <string>
 
-#include "platform/orbiter/orbiter_api.h"
+#include "platform/win32/win32.h"
 
 namespace Cockpit {
 

@@ -36,7 +36,7 @@ Display& ScriptRunner::Current() {
   return *display;
 }
 
-void ScriptRunner::Run(const Command& c) {
+void ScriptRunner::Run(const Command& c) try {
   switch (c.op) {
     case Op::Open:
       simulator_.Open(c.display, c.width, c.height);
@@ -81,6 +81,9 @@ void ScriptRunner::Run(const Command& c) {
       Menu();
       break;
   }
+} catch (const SimulatorError& e) {
+  // A display the line cannot open or close: the line's error.
+  throw ScriptError(e.what());
 }
 
 void ScriptRunner::PressButton(int button, int event) {

@@ -1,5 +1,6 @@
 // The parts of the page operations that need no page: which element facts make an element
-// selectable, and the scroll step's arithmetic at the offsets a pilot sees.
+// selectable, the scroll record's rounding, and the scroll step's arithmetic at the offsets a
+// pilot sees.
 #include <gtest/gtest.h>
 
 #include "browser/scroll_math.h"
@@ -10,6 +11,8 @@ namespace BrovisTest {
 namespace {
 
 using Brovis::IsSelectable;
+using Brovis::ToScrollOffset;
+using Brovis::ToScrollPosition;
 using Brovis::Engine::ElementFacts;
 
 const std::pair<Brovis::BrowserText, Brovis::BrowserText> kShown{u8"visible", u8"inline"};
@@ -58,6 +61,18 @@ int Up(int offset) {
 int Down(int offset, int extent = 100000) {
   const auto next = Brovis::StepTowardEnd(Brovis::ToScrollPosition(offset, 200), 200, extent);
   return next ? Brovis::ToScrollOffset(*next, 200) : -1;
+}
+
+TEST(ScrollMath, OffsetsRoundTripTheWayTheRecordStoresThem) {
+  // Read back and written unchanged: the same or one pixel less.
+  for (int offset : {40, 60, 120, 0, 200, 1000})
+    EXPECT_EQ(ToScrollOffset(ToScrollPosition(offset, 200), 200), offset) << offset;
+  EXPECT_EQ(ToScrollOffset(ToScrollPosition(3, 200), 200), 2);
+  EXPECT_FLOAT_EQ(ToScrollPosition(120, 200), 0.6f);
+  EXPECT_EQ(ToScrollOffset(1.25f, 200), 250);
+  // Nothing a page reports can overflow, but extreme values stay defined.
+  EXPECT_EQ(ToScrollOffset(1e30f, 200), 2147483647);
+  EXPECT_EQ(ToScrollOffset(-1e30f, 200), -2147483647 - 1);
 }
 
 TEST(ScrollStep, OffsetsWrittenFromTheStartingOffsets) {

@@ -8,6 +8,8 @@
 #include "browser/engine/browser_text.h"
 #include "host/brovis.h"
 #include "host/browser_root.h"
+#include "platform/orbiter/display_record.h"
+#include "platform/orbiter/orbiter_host.h"
 #include "platform/win32/code_page.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/pump.h"
@@ -94,6 +96,7 @@ TEST_F(BridgeTest, ADisposedBridgeDrawsNothing) {
 TEST_F(BridgeTest, UpdateCreatesTheBridgeWhenItIsMissing) {
   VESSEL vessel;
   Brovis display(180, 120, &vessel);
+  OrbiterHost::DisplayRecord record(display);
   ASSERT_TRUE(_browser) << "the first display creates the bridge";
   ReleaseBrowser();
   ASSERT_FALSE(_browser);

@@ -66,16 +66,19 @@ TEST_F(ModuleTest, OnlyMessageOneOpensADisplay) {
   const auto mode = OrbiterHost::FindMode("Brovis");
   ASSERT_TRUE(mode);
   VESSEL vessel;
-  const MFD_WPARAM size = 250 | 200 << 16;
+  MFDMODESPECEX modeSpec{nullptr, 0, nullptr, nullptr};
+  MFDMODEOPENSPEC open{250, 200, &modeSpec};
+  const LPARAM ship = reinterpret_cast<LPARAM>(&vessel);
+  EXPECT_EQ(mode->msgproc(OAPI_MSG_MFD_OPENEDEX, 0, reinterpret_cast<WPARAM>(&open), ship), 0);
   for (UINT msg : {0u, 2u, 3u, 0xFFFFu})
-    EXPECT_EQ(mode->msgproc(msg, 0, size, reinterpret_cast<MFD_LPARAM>(&vessel)), 0) << msg;
+    EXPECT_EQ(mode->msgproc(msg, 0, 250 | 200 << 16, ship), 0) << msg;
   EXPECT_TRUE(BrowserChildren().empty());
 }
 
 TEST_F(ModuleTest, WparamGivesTheDisplaysWidthAndHeight) {
   const auto display = module->Open(250, 200);
   ASSERT_TRUE(display);
-  const Painted painted = Redraw(*display);
+  const Painted painted = Redraw(display->mfd());
   EXPECT_EQ(painted.width, 2 * 250 + 20);
   EXPECT_EQ(painted.height, 200);
   EXPECT_TRUE(painted.solid);
@@ -101,11 +104,11 @@ TEST_F(ModuleTest, DisplaysOfDifferentSizesAreRedrawnInTurn) {
   auto tall = module->Open(160, 240);
   ASSERT_TRUE(wide && tall);
   for (int round = 0; round < 3; ++round) {
-    const Painted w = Redraw(*wide);
+    const Painted w = Redraw(wide->mfd());
     EXPECT_EQ(w.width, 2 * 300 + 20);
     EXPECT_EQ(w.height, 200);
     EXPECT_TRUE(w.solid);
-    const Painted t = Redraw(*tall);
+    const Painted t = Redraw(tall->mfd());
     EXPECT_EQ(t.width, 2 * 160 + 20);
     EXPECT_EQ(t.height, 240);
     EXPECT_TRUE(t.solid);
@@ -117,7 +120,7 @@ TEST_F(ModuleTest, TheTitleLiesUnderThePage) {
   ASSERT_TRUE(display);
   Win32::Surface titled(256, 256, 0xFF000000);
   Win32::SurfaceDC titledDc(titled);
-  display->Title(titledDc.get(), "Brovis");
+  display->mfd().Title(titledDc.get(), "Brovis");
   std::vector<int> titlePixels;
   for (int i = 0; i < 256 * 256; ++i)
     if (titled.pixels()[i] != 0xFF000000) titlePixels.push_back(i);
@@ -126,7 +129,7 @@ TEST_F(ModuleTest, TheTitleLiesUnderThePage) {
 
   Win32::Surface shown(256, 256, 0xFF000000);
   Win32::SurfaceDC shownDc(shown);
-  display->Update(shownDc.get());
+  display->mfd().Update(shownDc.get());
   int titleStillShowing = 0;
   for (int i : titlePixels) titleStillShowing += shown.pixels()[i] == titled.pixels()[i];
   EXPECT_LT(titleStillShowing, static_cast<int>(titlePixels.size()) / 10);
@@ -135,7 +138,7 @@ TEST_F(ModuleTest, TheTitleLiesUnderThePage) {
 TEST_F(ModuleTest, UnloadingShutsTheBrowserDown) {
   auto display = module->Open(200, 200);
   ASSERT_TRUE(display);
-  Redraw(*display);
+  Redraw(display->mfd());
   const std::vector<int> browsers = BrowserChildren();
   ASSERT_EQ(browsers.size(), 1u);
   const std::vector<int> tree = ProcessTree(browsers[0]);
