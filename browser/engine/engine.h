@@ -56,6 +56,8 @@ class Engine {
   virtual std::size_t liveRemoteObjects() const = 0;
   // How often the engine has replaced a browser that died or hung.
   virtual int restartCount() const = 0;
+  // How many commands to the browser wait for their answers now.
+  virtual std::size_t waitingCommands() const = 0;
   // Runs a script in the page and gives its value as JSON text, or none. For diagnostics and
   // tests; the window never uses it.
   virtual std::optional<std::string> evaluate(std::string_view script) = 0;

@@ -49,6 +49,9 @@ class ChromiumEngine : public Engine {
   std::vector<int> rendererProcessIds() override;
   std::size_t liveRemoteObjects() const override;
   int restartCount() const override { return restartsDone_; }
+  std::size_t waitingCommands() const override {
+    return browser_ ? browser_->connection().waitingCommands() : 0;
+  }
   std::optional<std::string> evaluate(std::string_view script) override;
 
   // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.
