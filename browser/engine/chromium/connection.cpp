@@ -15,7 +15,7 @@ int Connection::send(std::string_view method, Json params, std::string_view sess
   if (!sessionId.empty()) message["sessionId"] = sessionId;
   pending_.emplace(id, std::move(pending));
   const std::string text = message.dump(-1, ' ', false, Json::error_handler_t::replace);
-  if (!transport_.send(text)) close();
+  if (!transport_.send(text, static_cast<int>(CallBudget::Limit(kWriteLimit).count()))) close();
   return id;
 }
 
@@ -67,6 +67,7 @@ void Connection::post(std::string_view method, Json params, std::string_view ses
 
 void Connection::poll() {
   if (closed()) return;
+  transport_.flush();
   for (const std::string& message : transport_.receive()) route(message);
   if (closed()) {
     failAllPending("connection closed");

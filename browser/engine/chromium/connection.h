@@ -51,7 +51,7 @@ class Connection {
             ReplyHandler onReply = {},
             std::chrono::milliseconds limit = std::chrono::milliseconds::max());
 
-  // Reads and routes whatever has arrived, without blocking.
+  // Writes what waits, and reads and routes whatever has arrived, without blocking.
   void poll();
   // Waits up to `limit` for something to arrive, then routes it; false on time-out.
   bool waitAndPoll(std::chrono::milliseconds limit);
@@ -60,6 +60,9 @@ class Connection {
   void close();
   int readHandle() const { return transport_.readHandle(); }
   std::size_t waitingCommands() const { return pending_.size(); }
+
+  // The longest a write waits for the browser to take it, within the caller's budget.
+  static constexpr std::chrono::milliseconds kWriteLimit{2000};
 
  private:
   struct Pending {
