@@ -35,14 +35,14 @@ std::unique_ptr<BrowserSession> BrowserSession::Start(Connection::EventHandler o
       "Target.getTargets", Json::object(), "",
       [self, width, height](const CallResult& targets) {
         if (!targets) return self->fail("no answer from the browser: " + targets.error);
-        for (const Json& info : targets.result->value("targetInfos", Json::array()))
-          if (info.value("type", "") == "page")
-            return self->attachTo(info.value("targetId", ""), width, height);
+        for (const Json& info : Field(*targets.result, "targetInfos", Json::array()))
+          if (Field(info, "type", "") == "page")
+            return self->attachTo(Field(info, "targetId", ""), width, height);
         self->connection_->post(
             "Target.createTarget", {{"url", "about:blank"}}, "",
             [self, width, height](const CallResult& created) {
               if (!created) return self->fail("cannot open a page: " + created.error);
-              self->attachTo(created.result->value("targetId", ""), width, height);
+              self->attachTo(Field(*created.result, "targetId", ""), width, height);
             },
             kStepLimit);
       },
@@ -71,7 +71,7 @@ void BrowserSession::attachTo(const std::string& targetId, int width, int height
       "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, "",
       [this, width, height](const CallResult& attached) {
         if (!attached) return fail("cannot attach to the page: " + attached.error);
-        sessionId_ = attached.result->value("sessionId", "");
+        sessionId_ = Field(*attached.result, "sessionId", "");
         configure(width, height);
       },
       kStepLimit);

@@ -185,50 +185,49 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   const Json& p = event.params;
   if (m == "Page.screencastFrame") {
     // Acknowledged at once: the browser sends no further frame until it is.
-    connection.post("Page.screencastFrameAck", {{"sessionId", p.value("sessionId", 0)}},
+    connection.post("Page.screencastFrameAck", {{"sessionId", Field(p, "sessionId", 0)}},
                     browser_->sessionId());
     // A browser started again shows its blank start page first; the display keeps the last
     // picture of the page until the page itself is back.
     if (!framesShown_) return;
-    if (auto data = p.find("data"); data != p.end() && data->is_string())
-      screencast_.receive(data->get<std::string>());
+    screencast_.receive(Field(p, "data", ""));
     queue(EventKind::Invalidated);
   } else if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
     // it is answered at once. Messages are acknowledged; questions are declined.
-    const std::string type = p.value("type", "");
+    const std::string type = Field(p, "type", "");
     const bool accept = type == "alert" || type == "beforeunload";
     connection.post("Page.handleJavaScriptDialog", {{"accept", accept}}, browser_->sessionId());
     if (!dialogOpenSince_) dialogOpenSince_ = Clock::now();
   } else if (m == "Page.javascriptDialogClosed") {
     dialogOpenSince_.reset();
   } else if (m == "Page.windowOpen") {
-    queue(EventKind::NewWindow, FromUtf8Bytes(p.value("url", "")));
+    queue(EventKind::NewWindow, FromUtf8Bytes(Field(p, "url", "")));
   } else if (m == "Page.frameStartedLoading") {
-    loadingFrames_.insert(p.value("frameId", ""));
+    loadingFrames_.insert(Field(p, "frameId", ""));
   } else if (m == "Page.frameStoppedLoading") {
-    const std::string frameId = p.value("frameId", "");
+    const std::string frameId = Field(p, "frameId", "");
     loadingFrames_.erase(frameId);
     if (frameId == mainFrameId_) framesShown_ = true;
     queue(EventKind::DocumentCompleted, FromUtf8Bytes(frameUrls_[frameId]));
   } else if (m == "Page.frameStartedNavigating") {
-    if (p.value("frameId", "") == mainFrameId_ &&
-        p.value("navigationType", "") == "differentDocument")
-      pilotNavigation_.startedNavigating(p.value("loaderId", ""));
+    if (Field(p, "frameId", "") == mainFrameId_ &&
+        Field(p, "navigationType", "") == "differentDocument")
+      pilotNavigation_.startedNavigating(Field(p, "loaderId", ""));
   } else if (m == "Page.frameNavigated") {
-    if (auto frame = p.find("frame"); frame != p.end() && frame->is_object()) {
-      const std::string url = frame->value("url", "");
-      frameUrls_[frame->value("id", "")] = url;
+    if (const Json frame = Field(p, "frame", Json::object()); !frame.empty()) {
+      const std::string url = Field(frame, "url", "");
+      frameUrls_[Field(frame, "id", "")] = url;
       // The main frame's address is the page's; an error page keeps the address it stands for.
-      if (!frame->contains("parentId")) {
-        currentUrl_ = frame->value("unreachableUrl", url);
-        mainFrameId_ = frame->value("id", "");
-        if (auto again = pilotNavigation_.committed(frame->value("loaderId", "")))
+      if (!frame.contains("parentId")) {
+        currentUrl_ = Field(frame, "unreachableUrl", url);
+        mainFrameId_ = Field(frame, "id", "");
+        if (auto again = pilotNavigation_.committed(Field(frame, "loaderId", "")))
           loadPilotAddress(*again, true);
       }
     }
   } else if (m == "Page.frameDetached") {
-    const std::string frameId = p.value("frameId", "");
+    const std::string frameId = Field(p, "frameId", "");
     loadingFrames_.erase(frameId);
     frameUrls_.erase(frameId);
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
@@ -258,8 +257,8 @@ void ChromiumEngine::loadPilotAddress(const std::string& url, bool retry) {
     if (load != pilotLoads_) return;
     std::optional<std::string> loaderId;
     if (answer && !answer.result->contains("errorText") &&
-        !answer.result->value("isDownload", false))
-      loaderId = answer.result->value("loaderId", "");
+        !Field(*answer.result, "isDownload", false))
+      loaderId = Field(*answer.result, "loaderId", "");
     if (auto again = pilotNavigation_.answered(std::move(loaderId))) loadPilotAddress(*again, true);
   });
 }
@@ -286,14 +285,14 @@ bool ChromiumEngine::stepHistory(int delta) {
   if (!pageReady()) return false;
   auto history = call("Page.getNavigationHistory");
   if (!history) return false;
-  const int current = history.result->value("currentIndex", -1);
-  const Json entries = history.result->value("entries", Json::array());
+  const int current = Field(*history.result, "currentIndex", -1);
+  const Json entries = Field(*history.result, "entries", Json::array());
   const int target = current + delta;
   if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
   // The blank page the browser starts with is not part of the pilot's history.
-  if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
+  if (target == 0 && Field(entries[0], "url", "") == "about:blank") return false;
   pilotNavigation_.forget();
-  startNavigation("Page.navigateToHistoryEntry", {{"entryId", entries[target].value("id", 0)}});
+  startNavigation("Page.navigateToHistoryEntry", {{"entryId", Field(entries[target], "id", 0)}});
   return true;
 }
 
@@ -418,8 +417,8 @@ std::vector<int> ChromiumEngine::rendererProcessIds() {
   auto info = browser_->connection().call("SystemInfo.getProcessInfo", Json::object(), "",
                                           options_.callLimit);
   if (!info) return ids;
-  for (const Json& process : info.result->value("processInfo", Json::array()))
-    if (process.value("type", "") == "renderer") ids.push_back(process.value("id", 0));
+  for (const Json& process : Field(*info.result, "processInfo", Json::array()))
+    if (Field(process, "type", "") == "renderer") ids.push_back(Field(process, "id", 0));
   return ids;
 }
 
@@ -429,7 +428,7 @@ std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
   auto shot = call("Page.captureScreenshot", {{"format", "png"}});
   if (!shot) return std::nullopt;
   Win32::Surface surface;
-  if (!DecodeBase64Png(shot.result->value("data", ""), surface)) return std::nullopt;
+  if (!DecodeBase64Png(Field(*shot.result, "data", ""), surface)) return std::nullopt;
   return surface;
 }
 

@@ -129,7 +129,7 @@ void Connection::route(const std::string& message) {
     if (auto r = parsed.find("result"); r != parsed.end()) {
       result.result = *r;
     } else if (auto e = parsed.find("error"); e != parsed.end() && e->is_object()) {
-      result.error = e->value("message", std::string("error"));
+      result.error = Field(*e, "message", "error");
     } else {
       result.error = "malformed reply";
     }

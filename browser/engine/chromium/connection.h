@@ -7,17 +7,15 @@
 // answer it needs (a dialog, a frame acknowledgement).
 #include <chrono>
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "browser/engine/chromium/pipe_transport.h"
+#include "browser/engine/chromium/protocol_json.h"
 
 namespace Brovis::Engine {
-
-using Json = nlohmann::json;
 
 struct ProtocolEvent {
   std::string_view method;
