@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "browser/engine/call_budget.h"
 #include "browser/engine/chromium/connection.h"
 #include "browser/engine/chromium/pipe_transport.h"
 
@@ -107,7 +108,7 @@ TEST_F(ConnectionTest, CallWaitsForItsOwnReplyAndRoutesEventsMeanwhile) {
                            R"({"method":"Page.loadEventFired","params":{},"sessionId":"S"})" +
                            '\0' + R"({"id":1,"result":{"answer":42}})" + '\0');
   const CallResult r = connection->call("Test.method", {{"x", 1}}, "S", 1000ms);
-  ASSERT_TRUE(r) << r.error;
+  ASSERT_TRUE(r) << r.message;
   EXPECT_EQ((*r.result)["answer"], 42);
   EXPECT_EQ(events, (std::vector<std::string>{"Page.loadEventFired@S"}));
   const auto sent = nlohmann::json::parse(ReadAll(browserReads).c_str());
@@ -116,23 +117,44 @@ TEST_F(ConnectionTest, CallWaitsForItsOwnReplyAndRoutesEventsMeanwhile) {
   EXPECT_EQ(sent["id"], 1);
 }
 
-TEST_F(ConnectionTest, ErrorsTimeoutsAndLateRepliesFailSoftly) {
-  Write(browserWrites,
-        std::string(R"({"id":1,"error":{"code":-32000,"message":"No node"}})") + '\0');
-  CallResult r = connection->call("DOM.thing", {}, "", 1000ms);
-  EXPECT_FALSE(r);
-  EXPECT_EQ(r.error, "No node");
+TEST_F(ConnectionTest, FailuresHaveTypesAndOneMessageFormat) {
+  std::vector<CallResult> replies;
+  for (const char* method : {"DOM.thing", "DOM.other", "Odd.result"})
+    connection->post(
+        method, {}, "", [&](CallResult r) { replies.push_back(std::move(r)); }, 1000ms);
+  Write(browserWrites, std::string(R"({"id":1,"error":{"code":-32000,"message":"No node"}})") +
+                           '\0' + R"({"id":2,"error":{"message":42}})" + '\0' +
+                           R"({"id":3,"result":7})" + '\0');
+  while (replies.size() < 3 && connection->waitAndPoll(1000ms)) {
+  }
+  ASSERT_EQ(replies.size(), 3u);
+  EXPECT_EQ(replies[0].error, CallError::Refused);
+  EXPECT_EQ(replies[0].message, "DOM.thing refused (limit 1000 ms): No node");
+  // Fields of unexpected types and replies not of the protocol's shape throw nothing.
+  EXPECT_EQ(replies[1].error, CallError::Refused);
+  EXPECT_EQ(replies[1].message, "DOM.other refused (limit 1000 ms)");
+  EXPECT_EQ(replies[2].error, CallError::Malformed);
 
+  CallResult r;
   r = connection->call("Runtime.evaluate", {}, "", 30ms);
-  EXPECT_FALSE(r);
-  EXPECT_EQ(r.error, "Runtime.evaluate timed out after 30 ms");
+  EXPECT_EQ(r.error, CallError::TimedOut);
+  EXPECT_EQ(r.message, "Runtime.evaluate timed out (limit 30 ms)");
+  {
+    const CallBudget spent(0ms);
+    EXPECT_EQ(connection->call("Page.spent", {}, "", 1000ms).error, CallError::OutOfBudget);
+  }
+  {
+    const CallBudget shorter(30ms);
+    EXPECT_EQ(connection->call("Page.cut", {}, "", 1000ms).error, CallError::OutOfBudget);
+  }
   EXPECT_EQ(connection->waitingCommands(), 0u);
 
-  // The reply to the timed-out call arrives late and is dropped; the connection stays usable.
-  Write(browserWrites, std::string(R"({"id":2,"result":{}})") + '\0' +
-                           R"({"id":3,"result":{"ok":true}})" + '\0' + "not json" + '\0');
+  // The replies to the calls that gave up arrive late and are dropped; the connection stays
+  // usable.
+  Write(browserWrites, std::string(R"({"id":4,"result":{}})") + '\0' + R"({"id":5,"result":{}})" +
+                           '\0' + R"({"id":6,"result":{"ok":true}})" + '\0' + "not json" + '\0');
   r = connection->call("Next.call", {}, "", 1000ms);
-  ASSERT_TRUE(r) << r.error;
+  ASSERT_TRUE(r) << r.message;
   EXPECT_EQ((*r.result)["ok"], true);
 }
 
@@ -141,8 +163,8 @@ TEST_F(ConnectionTest, CloseFailsWaitingCommandsAndLaterSends) {
   connection->post("A.b", {}, "", [&](const CallResult& r) { failures += !r; });
   browserWrites.reset();
   const CallResult r = connection->call("C.d", {}, "", 5000ms);
-  EXPECT_FALSE(r);
-  EXPECT_EQ(r.error, "connection closed");
+  EXPECT_EQ(r.error, CallError::Closed);
+  EXPECT_EQ(r.message, "C.d closed (limit 5000 ms)");
   EXPECT_EQ(failures, 1);
   EXPECT_TRUE(connection->closed());
   connection->post("E.f", {}, "", [&](const CallResult& r) { failures += !r; });

@@ -34,14 +34,14 @@ std::unique_ptr<BrowserSession> BrowserSession::Start(Connection::EventHandler o
   session->connection_->post(
       "Target.getTargets", Json::object(), "",
       [self, width, height](const CallResult& targets) {
-        if (!targets) return self->fail("no answer from the browser: " + targets.error);
+        if (!targets) return self->fail("no answer from the browser: " + targets.message);
         for (const Json& info : Field(*targets.result, "targetInfos", Json::array()))
           if (Field(info, "type", "") == "page")
             return self->attachTo(Field(info, "targetId", ""), width, height);
         self->connection_->post(
             "Target.createTarget", {{"url", "about:blank"}}, "",
             [self, width, height](const CallResult& created) {
-              if (!created) return self->fail("cannot open a page: " + created.error);
+              if (!created) return self->fail("cannot open a page: " + created.message);
               self->attachTo(Field(*created.result, "targetId", ""), width, height);
             },
             kStepLimit);
@@ -70,7 +70,7 @@ void BrowserSession::attachTo(const std::string& targetId, int width, int height
   connection_->post(
       "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, "",
       [this, width, height](const CallResult& attached) {
-        if (!attached) return fail("cannot attach to the page: " + attached.error);
+        if (!attached) return fail("cannot attach to the page: " + attached.message);
         sessionId_ = Field(*attached.result, "sessionId", "");
         configure(width, height);
       },
@@ -79,30 +79,25 @@ void BrowserSession::attachTo(const std::string& targetId, int width, int height
 
 void BrowserSession::configure(int width, int height) {
   // The page's session handles its commands in order: the last answer means all are done.
-  const auto failOnError = [this](const char* what) {
-    return [this, what](const CallResult& r) {
-      if (!r && state_ == State::Attaching) fail(std::string(what) + " failed: " + r.error);
-    };
+  const auto failOnError = [this](const CallResult& r) {
+    if (!r && state_ == State::Attaching) fail(r.message);
   };
-  connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "",
-                    failOnError("Browser.setDownloadBehavior"), kStepLimit);
-  connection_->post("Page.enable", Json::object(), sessionId_, failOnError("Page.enable"),
+  connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "", failOnError,
                     kStepLimit);
-  connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError("Runtime.enable"),
-                    kStepLimit);
+  connection_->post("Page.enable", Json::object(), sessionId_, failOnError, kStepLimit);
+  connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError, kStepLimit);
   if (!getenv("NOQUIET"))
     connection_->post("Page.addScriptToEvaluateOnNewDocument",
-                      {{"source", kAnswerDialogsInThePage}}, sessionId_,
-                      failOnError("Page.addScriptToEvaluateOnNewDocument"), kStepLimit);
+                      {{"source", kAnswerDialogsInThePage}}, sessionId_, failOnError, kStepLimit);
   connection_->post("Emulation.setFocusEmulationEnabled", {{"enabled", true}}, sessionId_,
-                    failOnError("Emulation.setFocusEmulationEnabled"), kStepLimit);
+                    failOnError, kStepLimit);
   if (width > 0 && height > 0)
     connection_->post(
         "Emulation.setDeviceMetricsOverride",
         {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
-        sessionId_, failOnError("Emulation.setDeviceMetricsOverride"), kStepLimit);
-  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_,
-                    failOnError("Page.startScreencast"), kStepLimit);
+        sessionId_, failOnError, kStepLimit);
+  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_, failOnError,
+                    kStepLimit);
   // The blank page the browser starts with must have finished loading: a navigation that
   // overtakes it can lose the page's renderer.
   connection_->post(
@@ -111,7 +106,7 @@ void BrowserSession::configure(int width, int height) {
       sessionId_,
       [this](const CallResult& r) {
         if (state_ != State::Attaching) return;
-        if (!r) return fail("the start page did not load: " + r.error);
+        if (!r) return fail("the start page did not load: " + r.message);
         state_ = State::Ready;
       },
       kStepLimit);

@@ -140,7 +140,8 @@ void ChromiumEngine::replaceBrowser() {
 
 CallResult ChromiumEngine::call(std::string_view method, Json params) {
   // A page that stopped answering is left alone until it answers its probe again.
-  if (!pageReady() || unresponsive_) return {std::nullopt, "no page"};
+  if (!pageReady() || unresponsive_)
+    return CallResult::Failure(CallError::Closed, method, options_.callLimit, "no page");
   return browser_->connection().call(method, std::move(params), browser_->sessionId(),
                                      options_.callLimit);
 }
@@ -337,7 +338,7 @@ void ChromiumEngine::applyViewport() {
       {"Page.startScreencast", ScreencastParameters()}};
   for (const auto& [method, params] : steps) {
     if (const CallResult result = call(method, params); !result) {
-      if (result.error.find("timed out") != std::string::npos)
+      if (result.error == CallError::TimedOut)
         viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
       return;
     }

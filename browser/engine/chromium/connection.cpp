@@ -21,17 +21,20 @@ int Connection::send(std::string_view method, Json params, std::string_view sess
 
 CallResult Connection::call(std::string_view method, Json params, std::string_view sessionId,
                             std::chrono::milliseconds limit) {
-  if (closed()) return {std::nullopt, "connection closed"};
+  if (closed()) return CallResult::Failure(CallError::Closed, method, limit);
   const auto allowed = CallBudget::Limit(limit);
   // Cut short by the caller's budget, a call that gets no answer says nothing about the page.
   const bool budgeted = allowed < limit;
   limit = allowed;
-  if (limit.count() <= 0) return {std::nullopt, std::string(method) + ": no time left"};
-  const int id = send(method, std::move(params), sessionId, Pending{});
+  if (limit.count() <= 0) return CallResult::Failure(CallError::OutOfBudget, method, limit);
+  Pending pending;
+  pending.method = method;
+  pending.limit = limit;
+  const int id = send(method, std::move(params), sessionId, std::move(pending));
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
     auto it = pending_.find(id);
-    if (it == pending_.end()) return {std::nullopt, "connection closed"};
+    if (it == pending_.end()) return CallResult::Failure(CallError::Closed, method, limit);
     if (it->second.done) {
       CallResult result = std::move(it->second.result);
       pending_.erase(it);
@@ -41,10 +44,10 @@ CallResult Connection::call(std::string_view method, Json params, std::string_vi
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0 || closed()) {
       pending_.erase(id);
-      if (closed()) return {std::nullopt, "connection closed"};
-      if (budgeted) return {std::nullopt, std::string(method) + ": no time left"};
-      return {std::nullopt,
-              std::string(method) + " timed out after " + std::to_string(limit.count()) + " ms"};
+      const CallError why = closed()   ? CallError::Closed
+                            : budgeted ? CallError::OutOfBudget
+                                       : CallError::TimedOut;
+      return CallResult::Failure(why, method, limit);
     }
     waitAndPoll(left);
   }
@@ -53,15 +56,15 @@ CallResult Connection::call(std::string_view method, Json params, std::string_vi
 void Connection::post(std::string_view method, Json params, std::string_view sessionId,
                       ReplyHandler onReply, std::chrono::milliseconds limit) {
   if (closed()) {
-    if (onReply) onReply({std::nullopt, "connection closed"});
+    if (onReply) onReply(CallResult::Failure(CallError::Closed, method, limit));
     return;
   }
   Pending pending;
   pending.onReply = std::move(onReply);
-  if (limit != std::chrono::milliseconds::max()) {
+  pending.method = method;
+  pending.limit = limit;
+  if (limit != std::chrono::milliseconds::max())
     pending.deadline = std::chrono::steady_clock::now() + limit;
-    pending.method = method;
-  }
   send(method, std::move(params), sessionId, std::move(pending));
 }
 
@@ -70,7 +73,7 @@ void Connection::poll() {
   transport_.flush();
   for (const std::string& message : transport_.receive()) route(message);
   if (closed()) {
-    failAllPending("connection closed");
+    failAllPending();
     return;
   }
   expirePosted();
@@ -78,16 +81,18 @@ void Connection::poll() {
 
 void Connection::expirePosted() {
   const auto now = std::chrono::steady_clock::now();
-  std::vector<std::pair<ReplyHandler, std::string>> expired;
+  std::vector<std::pair<ReplyHandler, CallResult>> expired;
   for (auto it = pending_.begin(); it != pending_.end();) {
     if (it->second.onReply && it->second.deadline <= now) {
-      expired.emplace_back(std::move(it->second.onReply), it->second.method + " timed out");
+      expired.emplace_back(
+          std::move(it->second.onReply),
+          CallResult::Failure(CallError::TimedOut, it->second.method, it->second.limit));
       it = pending_.erase(it);
     } else {
       ++it;
     }
   }
-  for (auto& [handler, why] : expired) handler({std::nullopt, why});
+  for (auto& [handler, failure] : expired) handler(failure);
 }
 
 bool Connection::waitAndPoll(std::chrono::milliseconds limit) {
@@ -99,23 +104,25 @@ bool Connection::waitAndPoll(std::chrono::milliseconds limit) {
 
 void Connection::close() {
   transport_.close();
-  failAllPending("connection closed");
+  failAllPending();
 }
 
-void Connection::failAllPending(const std::string& why) {
+void Connection::failAllPending() {
   // Handlers may post again (which fails at once now), so detach the table first.
-  std::vector<ReplyHandler> handlers;
+  std::vector<std::pair<ReplyHandler, CallResult>> failed;
   for (auto it = pending_.begin(); it != pending_.end();) {
+    CallResult failure =
+        CallResult::Failure(CallError::Closed, it->second.method, it->second.limit);
     if (it->second.onReply) {
-      handlers.push_back(std::move(it->second.onReply));
+      failed.emplace_back(std::move(it->second.onReply), std::move(failure));
       it = pending_.erase(it);
     } else {
       it->second.done = true;
-      it->second.result = {std::nullopt, why};
+      it->second.result = std::move(failure);
       ++it;
     }
   }
-  for (auto& handler : handlers) handler({std::nullopt, why});
+  for (auto& [handler, failure] : failed) handler(failure);
 }
 
 void Connection::route(const std::string& message) {
@@ -125,13 +132,15 @@ void Connection::route(const std::string& message) {
   if (idIt != parsed.end() && idIt->is_number_integer()) {
     auto it = pending_.find(idIt->get<int>());
     if (it == pending_.end()) return;  // its caller stopped waiting
+    const Pending& pending = it->second;
     CallResult result;
-    if (auto r = parsed.find("result"); r != parsed.end()) {
-      result.result = *r;
+    if (auto r = parsed.find("result"); r != parsed.end() && r->is_object()) {
+      result = CallResult::Success(*r);
     } else if (auto e = parsed.find("error"); e != parsed.end() && e->is_object()) {
-      result.error = Field(*e, "message", "error");
+      result = CallResult::Failure(CallError::Refused, pending.method, pending.limit,
+                                   Field(*e, "message", ""));
     } else {
-      result.error = "malformed reply";
+      result = CallResult::Failure(CallError::Malformed, pending.method, pending.limit);
     }
     if (it->second.onReply) {
       ReplyHandler handler = std::move(it->second.onReply);

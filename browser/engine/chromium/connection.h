@@ -12,8 +12,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "browser/engine/chromium/call_result.h"
 #include "browser/engine/chromium/pipe_transport.h"
-#include "browser/engine/chromium/protocol_json.h"
 
 namespace Brovis::Engine {
 
@@ -21,12 +21,6 @@ struct ProtocolEvent {
   std::string_view method;
   const Json& params;
   std::string_view sessionId;
-};
-
-struct CallResult {
-  std::optional<Json> result;  // none on failure
-  std::string error;           // why it failed: the browser's message, a time-out or a close
-  explicit operator bool() const { return result.has_value(); }
 };
 
 class Connection {
@@ -39,8 +33,8 @@ class Connection {
   void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
 
   // Sends a command and waits up to `limit` for its reply, less when the thread's call budget
-  // ends sooner. A reply that comes later is dropped. The error says "timed out" only when the
-  // whole `limit` passed; a call cut short by the budget ends with "no time left".
+  // ends sooner: TimedOut when the whole `limit` passed, OutOfBudget when the budget cut it short
+  // (or was spent before). A reply that comes later is dropped.
   CallResult call(std::string_view method, Json params, std::string_view sessionId,
                   std::chrono::milliseconds limit);
   // Sends a command without waiting; `onReply`, if any, runs when the reply is read, or with a
@@ -69,11 +63,12 @@ class Connection {
     ReplyHandler onReply;
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
     std::string method;
+    std::chrono::milliseconds limit = std::chrono::milliseconds::max();
   };
 
   int send(std::string_view method, Json params, std::string_view sessionId, Pending pending);
   void route(const std::string& message);
-  void failAllPending(const std::string& why);
+  void failAllPending();
   // Fails the posted commands whose time is up.
   void expirePosted();
 
