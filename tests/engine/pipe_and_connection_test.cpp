@@ -158,6 +158,43 @@ TEST_F(ConnectionTest, FailuresHaveTypesAndOneMessageFormat) {
   EXPECT_EQ((*r.result)["ok"], true);
 }
 
+TEST_F(ConnectionTest, EntriesLiveUntilTheirReplyExpiryOrClose) {
+  // 100,000 commands, half of them without a reply handler, every one answered.
+  int answered = 0;
+  for (int id = 1; id <= 100000; ++id) {
+    if (id % 2)
+      connection->post("Page.screencastFrameAck", {}, "");
+    else
+      connection->post("Runtime.releaseObject", {}, "",
+                       [&](const CallResult& r) { answered += r ? 1 : 0; });
+    if (id % 100 == 0) {
+      while (!ReadAll(browserReads).empty()) {
+      }
+      std::string replies;
+      for (int done = id - 99; done <= id; ++done)
+        replies += R"({"id":)" + std::to_string(done) + R"(,"result":{}})" + '\0';
+      Write(browserWrites, replies);
+      while (connection->waitingCommands() > 0 && connection->waitAndPoll(1000ms)) {
+      }
+    }
+  }
+  EXPECT_EQ(answered, 50000);
+  EXPECT_EQ(connection->waitingCommands(), 0u);
+
+  std::vector<CallError> failures;
+  const auto note = [&](const CallResult& r) { failures.push_back(r.error); };
+  connection->post("Slow.one", {}, "", note, 20ms);
+  connection->post("Slow.two", {}, "", note, 10ms);
+  connection->post("Never.answered", {}, "", note);
+  EXPECT_EQ(connection->waitingCommands(), 3u);
+  while (failures.size() < 2) connection->waitAndPoll(1000ms);
+  EXPECT_EQ(failures, (std::vector<CallError>{CallError::TimedOut, CallError::TimedOut}));
+  EXPECT_EQ(connection->waitingCommands(), 1u);
+  connection->close();
+  EXPECT_EQ(failures.back(), CallError::Closed);
+  EXPECT_EQ(connection->waitingCommands(), 0u);
+}
+
 TEST_F(ConnectionTest, CloseFailsWaitingCommandsAndLaterSends) {
   int failures = 0;
   connection->post("A.b", {}, "", [&](const CallResult& r) { failures += !r; });

@@ -10,23 +10,23 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "browser/engine/chromium/call_result.h"
 #include "browser/engine/chromium/pipe_transport.h"
+#include "browser/engine/chromium/reply_registry.h"
 
 namespace Brovis::Engine {
 
 struct ProtocolEvent {
   std::string_view method;
-  const Json& params;
+  const Json& params;  // always an object
   std::string_view sessionId;
 };
 
 class Connection {
  public:
   using EventHandler = std::function<void(const ProtocolEvent&)>;
-  using ReplyHandler = std::function<void(const CallResult&)>;
+  using ReplyHandler = std::function<void(CallResult)>;
 
   explicit Connection(PipeTransport transport);
 
@@ -38,44 +38,44 @@ class Connection {
   CallResult call(std::string_view method, Json params, std::string_view sessionId,
                   std::chrono::milliseconds limit);
   // Sends a command without waiting; `onReply`, if any, runs when the reply is read, or with a
-  // failure when the connection closes or `limit` passes first.
+  // failure when the connection closes or `limit` passes first. Without `onReply` nothing is
+  // kept for the command.
   void post(std::string_view method, Json params, std::string_view sessionId,
             ReplyHandler onReply = {},
             std::chrono::milliseconds limit = std::chrono::milliseconds::max());
 
-  // Writes what waits, and reads and routes whatever has arrived, without blocking.
+  // Writes what waits, reads and routes whatever has arrived, and fails the commands whose time
+  // is up; without blocking.
   void poll();
-  // Waits up to `limit` for something to arrive, then routes it; false on time-out.
+  // Waits up to `limit` (no later than the next command's deadline) for something to arrive,
+  // then polls; false when nothing arrived.
   bool waitAndPoll(std::chrono::milliseconds limit);
 
   bool closed() const { return transport_.closed(); }
   void close();
   int readHandle() const { return transport_.readHandle(); }
-  std::size_t waitingCommands() const { return pending_.size(); }
+  // Commands whose replies are waited for now.
+  std::size_t waitingCommands() const { return replies_.size(); }
 
   // The longest a write waits for the browser to take it, within the caller's budget.
   static constexpr std::chrono::milliseconds kWriteLimit{2000};
 
  private:
-  struct Pending {
-    bool done = false;
-    CallResult result;
-    ReplyHandler onReply;
-    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
-    std::string method;
-    std::chrono::milliseconds limit = std::chrono::milliseconds::max();
-  };
+  using Clock = ReplyRegistry::Clock;
 
-  int send(std::string_view method, Json params, std::string_view sessionId, Pending pending);
+  // Numbers and writes a command; `waiting` is its entry when someone waits for the reply.
+  void send(std::string_view method, Json params, std::string_view sessionId,
+            std::optional<ReplyRegistry::Entry> waiting);
   void route(const std::string& message);
-  void failAllPending();
-  // Fails the posted commands whose time is up.
-  void expirePosted();
+  void answer(ReplyRegistry::Entry entry, const Json& reply);
+  void dispatchEvent(const Json& event);
+  void failAll();
+  void expire();
 
   PipeTransport transport_;
   EventHandler onEvent_;
   int nextId_ = 1;
-  std::unordered_map<int, Pending> pending_;
+  ReplyRegistry replies_;
 };
 
 }  // namespace Brovis::Engine
