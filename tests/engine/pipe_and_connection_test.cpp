@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 
 #include <string>
+#include <thread>
 
 #include "browser/engine/call_budget.h"
 #include "browser/engine/chromium/connection.h"
@@ -95,11 +96,20 @@ class ConnectionTest : public ::testing::Test {
         std::make_unique<Connection>(PipeTransport(std::move(in.ours), std::move(out.ours)));
     connection->setEventHandler([this](const ProtocolEvent& e) {
       events.push_back(std::string(e.method) + "@" + std::string(e.sessionId));
+      eventParams.push_back(e.params);
+    });
+  }
+  // Writes the messages as the browser would, from a thread of its own: large ones do not fit
+  // into the socket while nobody reads.
+  std::jthread Browse(std::vector<std::string> messages) {
+    return std::jthread([this, messages = std::move(messages)] {
+      for (const std::string& m : messages) Write(browserWrites, m + '\0');
     });
   }
   UniqueFd browserWrites, browserReads;
   std::unique_ptr<Connection> connection;
   std::vector<std::string> events;
+  std::vector<nlohmann::json> eventParams;
 };
 
 TEST_F(ConnectionTest, CallWaitsForItsOwnReplyAndRoutesEventsMeanwhile) {
@@ -119,21 +129,23 @@ TEST_F(ConnectionTest, CallWaitsForItsOwnReplyAndRoutesEventsMeanwhile) {
 
 TEST_F(ConnectionTest, FailuresHaveTypesAndOneMessageFormat) {
   std::vector<CallResult> replies;
-  for (const char* method : {"DOM.thing", "DOM.other", "Odd.result"})
+  for (const char* method : {"DOM.thing", "DOM.other", "Odd.result", "Cut.short"})
     connection->post(
         method, {}, "", [&](CallResult r) { replies.push_back(std::move(r)); }, 1000ms);
   Write(browserWrites, std::string(R"({"id":1,"error":{"code":-32000,"message":"No node"}})") +
                            '\0' + R"({"id":2,"error":{"message":42}})" + '\0' +
-                           R"({"id":3,"result":7})" + '\0');
-  while (replies.size() < 3 && connection->waitAndPoll(1000ms)) {
+                           R"({"id":3,"result":7})" + '\0' + R"({"id":4,"result":{"cut":)" + '\0');
+  while (replies.size() < 4 && connection->waitAndPoll(1000ms)) {
   }
-  ASSERT_EQ(replies.size(), 3u);
+  ASSERT_EQ(replies.size(), 4u);
   EXPECT_EQ(replies[0].error, CallError::Refused);
   EXPECT_EQ(replies[0].message, "DOM.thing refused (limit 1000 ms): No node");
-  // Fields of unexpected types and replies not of the protocol's shape throw nothing.
+  // Fields of unexpected types and replies not of the protocol's shape throw nothing; a reply
+  // that is not JSON fails its own command at once rather than leaving it to time out.
   EXPECT_EQ(replies[1].error, CallError::Refused);
   EXPECT_EQ(replies[1].message, "DOM.other refused (limit 1000 ms)");
   EXPECT_EQ(replies[2].error, CallError::Malformed);
+  EXPECT_EQ(replies[3].error, CallError::Malformed);
 
   CallResult r;
   r = connection->call("Runtime.evaluate", {}, "", 30ms);
@@ -151,8 +163,8 @@ TEST_F(ConnectionTest, FailuresHaveTypesAndOneMessageFormat) {
 
   // The replies to the calls that gave up arrive late and are dropped; the connection stays
   // usable.
-  Write(browserWrites, std::string(R"({"id":4,"result":{}})") + '\0' + R"({"id":5,"result":{}})" +
-                           '\0' + R"({"id":6,"result":{"ok":true}})" + '\0' + "not json" + '\0');
+  Write(browserWrites, std::string(R"({"id":5,"result":{}})") + '\0' + R"({"id":6,"result":{}})" +
+                           '\0' + R"({"id":7,"result":{"ok":true}})" + '\0' + "not json" + '\0');
   r = connection->call("Next.call", {}, "", 1000ms);
   ASSERT_TRUE(r) << r.message;
   EXPECT_EQ((*r.result)["ok"], true);
@@ -193,6 +205,37 @@ TEST_F(ConnectionTest, EntriesLiveUntilTheirReplyExpiryOrClose) {
   connection->close();
   EXPECT_EQ(failures.back(), CallError::Closed);
   EXPECT_EQ(connection->waitingCommands(), 0u);
+}
+
+TEST_F(ConnectionTest, NoMessageIsLostForItsTextOrSize) {
+  connection->dropEvents({"Runtime.consoleAPICalled"});
+  std::vector<CallResult> replies;
+  for (const char* method : {"Runtime.evaluate", "Runtime.callFunctionOn"})
+    connection->post(method, {}, "", [&](CallResult r) { replies.push_back(std::move(r)); });
+  const std::string huge(9 << 20, 'a');
+  auto browser = Browse({
+      // Nobody waits for these: skipped, however large.
+      R"({"id":99,"result":{"text":")" + huge + R"("}})",
+      R"({"method":"Runtime.consoleAPICalled","params":{"text":")" + huge + R"("}})",
+      "[" + huge + "]",
+      // Half of a surrogate pair, alone or not, a whole pair, and an escaped backslash.
+      R"({"method":"Page.frameNavigated","params":{"name":"\ud800|\udc00x|\ud83d\ude00|\\ud800"}})",
+      R"({"method":"Runtime.consoleAPICalled","params":{}})",
+      R"({"method":"Page.odd","params":[1],"sessionId":5})",
+      // Ours: too large to read, then one holding a lone surrogate.
+      R"({"id":1,"result":{"text":")" + huge + R"("}})",
+      R"({"id":2,"result":{"value":"a\udbffb"}})",
+  });
+  while (replies.size() < 2 && connection->waitAndPoll(10000ms)) {
+  }
+  ASSERT_EQ(replies.size(), 2u);
+  EXPECT_EQ(replies[0].error, CallError::Malformed);
+  ASSERT_TRUE(replies[1]) << replies[1].message;
+  EXPECT_EQ((*replies[1].result)["value"], "a\uFFFDb");
+  EXPECT_EQ(events, (std::vector<std::string>{"Page.frameNavigated@", "Page.odd@"}));
+  EXPECT_EQ(eventParams[0]["name"], "\uFFFD|\uFFFDx|\U0001F600|\\ud800");
+  EXPECT_EQ(eventParams[1], nlohmann::json::object());
+  EXPECT_FALSE(connection->closed());
 }
 
 TEST_F(ConnectionTest, CloseFailsWaitingCommandsAndLaterSends) {

@@ -85,6 +85,10 @@ void BrowserSession::configure(int width, int height) {
   connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "", failOnError,
                     kStepLimit);
   connection_->post("Page.enable", Json::object(), sessionId_, failOnError, kStepLimit);
+  // The runtime's events are for its execution contexts; its console and exception reports,
+  // which a page can raise as often and as large as it likes, are dropped unread.
+  connection_->dropEvents({"Runtime.consoleAPICalled", "Runtime.exceptionThrown",
+                           "Runtime.exceptionRevoked", "Runtime.inspectRequested"});
   connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError, kStepLimit);
   if (!getenv("NOQUIET"))
     connection_->post("Page.addScriptToEvaluateOnNewDocument",

@@ -4,10 +4,19 @@
 #include <climits>
 
 #include "browser/engine/call_budget.h"
+#include "browser/engine/chromium/protocol_message.h"
 
 namespace Brovis::Engine {
 
 Connection::Connection(PipeTransport transport) : transport_(std::move(transport)) {}
+
+void Connection::dropEvents(std::initializer_list<std::string_view> methods) {
+  for (std::string_view method : methods) droppedEvents_.emplace_back(method);
+}
+
+bool Connection::dropped(std::string_view method) const {
+  return std::ranges::find(droppedEvents_, method) != droppedEvents_.end();
+}
 
 void Connection::send(std::string_view method, Json params, std::string_view sessionId,
                       std::optional<ReplyRegistry::Entry> waiting) {
@@ -50,7 +59,7 @@ void Connection::post(std::string_view method, Json params, std::string_view ses
 void Connection::poll() {
   if (!closed()) {
     transport_.flush();
-    for (const std::string& message : transport_.receive()) route(message);
+    for (std::string& message : transport_.receive()) route(message);
   }
   if (closed()) return failAll();
   expire();
@@ -84,11 +93,28 @@ void Connection::expire() {
   while (auto entry = replies_.takeExpired(now)) entry->onReply(entry->failure(entry->onExpiry));
 }
 
-void Connection::route(const std::string& message) {
-  const Json parsed = Json::parse(message, nullptr, false);
+void Connection::route(std::string& message) {
+  const MessageHead head = PeekHead(message);
+  const bool large = message.size() > kLargeMessage;
+  if (head.id) {
+    // A reply its caller stopped waiting for says nothing to anyone.
+    if (!replies_.contains(*head.id)) return;
+    if (large) {
+      ReplyRegistry::Entry entry = *replies_.take(*head.id);
+      return entry.onReply(
+          entry.failure(CallError::Malformed, "a reply of " + std::to_string(message.size()) +
+                                                  " bytes, over the " +
+                                                  std::to_string(kLargeMessage) + "-byte limit"));
+    }
+  } else if (!head.method.empty()) {
+    if (!onEvent_ || dropped(head.method)) return;
+  } else if (large) {
+    return;
+  }
+  const Json parsed = ParseMessage(message);
+  if (head.id) return answer(*replies_.take(*head.id), parsed);
   if (!parsed.is_object()) return;
   if (parsed.contains("id")) {
-    // None when its caller stopped waiting.
     if (auto entry = replies_.take(Field(parsed, "id", 0))) answer(std::move(*entry), parsed);
     return;
   }
@@ -112,7 +138,7 @@ void Connection::answer(ReplyRegistry::Entry entry, const Json& reply) {
 
 void Connection::dispatchEvent(const Json& event) {
   const std::string method = Field(event, "method", "");
-  if (method.empty() || !onEvent_) return;
+  if (method.empty() || !onEvent_ || dropped(method)) return;
   static const Json kNoParams = Json::object();
   const auto params = event.find("params");
   const std::string sessionId = Field(event, "sessionId", "");

@@ -4,12 +4,15 @@
 // is routed in one fixed order (reply, then event); on close every waiting command fails at
 // once, and a command sent after close fails immediately. Events are handed to one handler as
 // they are read, even while a command waits, so that the browser is never kept waiting for an
-// answer it needs (a dialog, a frame acknowledgement).
+// answer it needs (a dialog, a frame acknowledgement). What nobody waits for (a late reply, an
+// event that is dropped) is skipped without being parsed.
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "browser/engine/chromium/call_result.h"
 #include "browser/engine/chromium/pipe_transport.h"
@@ -31,6 +34,8 @@ class Connection {
   explicit Connection(PipeTransport transport);
 
   void setEventHandler(EventHandler handler) { onEvent_ = std::move(handler); }
+  // Events of these methods are not wanted: they are skipped unread, however large.
+  void dropEvents(std::initializer_list<std::string_view> methods);
 
   // Sends a command and waits up to `limit` for its reply, less when the thread's call budget
   // ends sooner: TimedOut when the whole `limit` passed, OutOfBudget when the budget cut it short
@@ -57,6 +62,9 @@ class Connection {
   // Commands whose replies are waited for now.
   std::size_t waitingCommands() const { return replies_.size(); }
 
+  // Above this size a message is parsed only when it is an event that is not dropped: a reply
+  // this large fails its command unread (its page stays), and any other message is skipped.
+  static constexpr std::size_t kLargeMessage = 8u << 20;
   // The longest a write waits for the browser to take it, within the caller's budget.
   static constexpr std::chrono::milliseconds kWriteLimit{2000};
 
@@ -66,14 +74,16 @@ class Connection {
   // Numbers and writes a command; `waiting` is its entry when someone waits for the reply.
   void send(std::string_view method, Json params, std::string_view sessionId,
             std::optional<ReplyRegistry::Entry> waiting);
-  void route(const std::string& message);
+  void route(std::string& message);
   void answer(ReplyRegistry::Entry entry, const Json& reply);
   void dispatchEvent(const Json& event);
+  bool dropped(std::string_view method) const;
   void failAll();
   void expire();
 
   PipeTransport transport_;
   EventHandler onEvent_;
+  std::vector<std::string> droppedEvents_;
   int nextId_ = 1;
   ReplyRegistry replies_;
 };
