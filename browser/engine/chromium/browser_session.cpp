@@ -54,7 +54,10 @@ BrowserSession::BrowserSession(Key, BrowserProcess process, Connection::EventHan
     : process_(std::move(process)) {
   connection_ =
       std::make_unique<Connection>(PipeTransport(process_.takeReadEnd(), process_.takeWriteEnd()));
-  connection_->setEventHandler(std::move(onEvent));
+  // The browser's own events and its page's reach the owner; other targets' do not.
+  connection_->setEventHandler([this, onEvent = std::move(onEvent)](const ProtocolEvent& e) {
+    if (e.sessionId.empty() || e.sessionId == sessionId_) onEvent(e);
+  });
 }
 
 BrowserSession::~BrowserSession() {

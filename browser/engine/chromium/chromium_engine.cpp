@@ -180,7 +180,6 @@ void ChromiumEngine::queue(EventKind kind, BrowserText url) {
 
 void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   if (!browser_) return;
-  if (!event.sessionId.empty() && event.sessionId != browser_->sessionId()) return;
   Connection& connection = browser_->connection();
   const std::string_view m = event.method;
   const Json& p = event.params;
