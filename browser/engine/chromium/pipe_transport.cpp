@@ -91,6 +91,8 @@ void PipeTransport::write(Clock::time_point until) {
     close();
     return;
   }
+  // A large message's buffer is not kept for the rest of the flight.
+  if (unsent_.capacity() > kKeptBuffer) unsent_ = std::string();
   unsent_.clear();
   unsentFrom_ = 0;
 }

@@ -42,6 +42,7 @@ class PipeTransport {
 
  private:
   using Clock = std::chrono::steady_clock;
+  static constexpr std::size_t kKeptBuffer = 1u << 20;
   // Writes until nothing is unsent, or until `until`, or the stall limit.
   void write(Clock::time_point until);
 
