@@ -17,7 +17,8 @@ class BrowserSession {
   enum class State { Attaching, Ready, Failed };
 
   // Starts the browser and begins attaching to its page with a view of width x height (none
-  // when either is 0). None when no browser could be started, with the reason in `error`.
+  // when either is 0); `onEvent` receives the browser's own events and its page's. None when no
+  // browser could be started, with the reason in `error`.
   static std::unique_ptr<BrowserSession> Start(Connection::EventHandler onEvent, int width,
                                                int height, std::string& error);
 

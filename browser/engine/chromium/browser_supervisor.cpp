@@ -81,7 +81,7 @@ void BrowserSupervisor::replace() {
 
 CallResult BrowserSupervisor::call(std::string_view method, Json params) {
   // A page that stopped answering is left alone until it answers its probe again.
-  if (!ready()) return {std::nullopt, "no page"};
+  if (!ready()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
   return session_->connection().call(method, std::move(params), session_->sessionId(), callLimit_);
 }
 

@@ -87,7 +87,6 @@ void ChromiumEngine::queue(EventKind kind, BrowserText url) {
 void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   BrowserSession* session = supervisor_.session();
   if (!session) return;
-  if (!event.sessionId.empty() && event.sessionId != session->sessionId()) return;
   if (loads_.handle(event)) return;
   const std::string_view m = event.method;
   const Json& p = event.params;
@@ -96,7 +95,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
     // it is answered at once. Messages are acknowledged; questions are declined.
-    const std::string type = p.value("type", "");
+    const std::string type = Field(p, "type", "");
     const bool accept = type == "alert" || type == "beforeunload";
     session->connection().post("Page.handleJavaScriptDialog", {{"accept", accept}},
                                session->sessionId());
@@ -104,7 +103,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.javascriptDialogClosed") {
     supervisor_.dialogClosed();
   } else if (m == "Page.windowOpen") {
-    queue(EventKind::NewWindow, FromUtf8Bytes(p.value("url", "")));
+    queue(EventKind::NewWindow, FromUtf8Bytes(Field(p, "url", "")));
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
              m == "Target.detachedFromTarget") {
     supervisor_.pageLost();
@@ -128,13 +127,13 @@ bool ChromiumEngine::stepHistory(int delta) {
   checkBrowser();
   auto history = supervisor_.call("Page.getNavigationHistory");
   if (!history) return false;
-  const int current = history.result->value("currentIndex", -1);
-  const Json entries = history.result->value("entries", Json::array());
+  const int current = Field(*history.result, "currentIndex", -1);
+  const Json entries = Field(*history.result, "entries", Json::array());
   const int target = current + delta;
   if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
   // The blank page the browser starts with is not part of the pilot's history.
-  if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
-  loads_.goToHistoryEntry(entries[target].value("id", 0));
+  if (target == 0 && Field(entries[0], "url", "") == "about:blank") return false;
+  loads_.goToHistoryEntry(Field(entries[target], "id", 0));
   return true;
 }
 
@@ -180,7 +179,7 @@ void ChromiumEngine::applyViewport() {
       {"Page.startScreencast", ScreencastParameters()}};
   for (const auto& [method, params] : steps) {
     if (const CallResult result = supervisor_.call(method, params); !result) {
-      if (result.error.find("timed out") != std::string::npos)
+      if (result.error == CallError::TimedOut)
         viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
       return;
     }
@@ -214,9 +213,14 @@ std::vector<int> ChromiumEngine::rendererProcessIds() {
   auto info = session->connection().call("SystemInfo.getProcessInfo", Json::object(), "",
                                          options_.callLimit);
   if (!info) return ids;
-  for (const Json& process : info.result->value("processInfo", Json::array()))
-    if (process.value("type", "") == "renderer") ids.push_back(process.value("id", 0));
+  for (const Json& process : Field(*info.result, "processInfo", Json::array()))
+    if (Field(process, "type", "") == "renderer") ids.push_back(Field(process, "id", 0));
   return ids;
+}
+
+std::size_t ChromiumEngine::waitingCommands() const {
+  const BrowserSession* session = supervisor_.session();
+  return session ? session->connection().waitingCommands() : 0;
 }
 
 std::size_t ChromiumEngine::liveRemoteObjects() const { return RemoteObject::LiveCount(); }
@@ -225,7 +229,7 @@ std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
   auto shot = supervisor_.call("Page.captureScreenshot", {{"format", "png"}});
   if (!shot) return std::nullopt;
   Win32::Surface surface;
-  if (!DecodeBase64Png(shot.result->value("data", ""), surface)) return std::nullopt;
+  if (!DecodeBase64Png(Field(*shot.result, "data", ""), surface)) return std::nullopt;
   return surface;
 }
 

@@ -46,6 +46,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   std::vector<int> rendererProcessIds() override;
   std::size_t liveRemoteObjects() const override;
   int restartCount() const override { return supervisor_.restartsMade(); }
+  std::size_t waitingCommands() const override;
   std::optional<std::string> evaluate(std::string_view script) override;
 
   // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.

@@ -7,7 +7,7 @@ std::optional<Json> PageChannel::run(Json params, const char* method) {
   const CallResult reply = connection_->call(method, std::move(params), sessionId_, limit_);
   if (!reply.result) {
     // Refused or out of budget is an answer; silence is not.
-    if (reply.error.find("timed out") != std::string::npos && hooks_.timedOut) hooks_.timedOut();
+    if (reply.error == CallError::TimedOut && hooks_.timedOut) hooks_.timedOut();
     return std::nullopt;
   }
   const Json& r = *reply.result;

@@ -24,31 +24,31 @@ bool PageLoads::handle(const ProtocolEvent& event) {
   const std::string_view m = event.method;
   const Json& p = event.params;
   if (m == "Page.frameStartedLoading") {
-    loadingFrames_.insert(p.value("frameId", ""));
+    loadingFrames_.insert(Field(p, "frameId", ""));
   } else if (m == "Page.frameStoppedLoading") {
-    const std::string frameId = p.value("frameId", "");
+    const std::string frameId = Field(p, "frameId", "");
     loadingFrames_.erase(frameId);
     const auto url = frameUrls_.find(frameId);
     completed_(FromUtf8Bytes(url != frameUrls_.end() ? url->second : std::string()),
                frameId == mainFrameId_);
   } else if (m == "Page.frameStartedNavigating") {
-    if (p.value("frameId", "") == mainFrameId_ &&
-        p.value("navigationType", "") == "differentDocument")
-      pilotNavigation_.startedNavigating(p.value("loaderId", ""));
+    if (Field(p, "frameId", "") == mainFrameId_ &&
+        Field(p, "navigationType", "") == "differentDocument")
+      pilotNavigation_.startedNavigating(Field(p, "loaderId", ""));
   } else if (m == "Page.frameNavigated") {
     if (auto frame = p.find("frame"); frame != p.end() && frame->is_object()) {
-      const std::string url = frame->value("url", "");
-      frameUrls_[frame->value("id", "")] = url;
+      const std::string url = Field(*frame, "url", "");
+      frameUrls_[Field(*frame, "id", "")] = url;
       // The main frame's address is the page's; an error page keeps the address it stands for.
       if (!frame->contains("parentId")) {
-        currentUrl_ = frame->value("unreachableUrl", url);
-        mainFrameId_ = frame->value("id", "");
-        if (auto again = pilotNavigation_.committed(frame->value("loaderId", "")))
+        currentUrl_ = Field(*frame, "unreachableUrl", url);
+        mainFrameId_ = Field(*frame, "id", "");
+        if (auto again = pilotNavigation_.committed(Field(*frame, "loaderId", "")))
           loadPilotAddress(*again, true);
       }
     }
   } else if (m == "Page.frameDetached") {
-    const std::string frameId = p.value("frameId", "");
+    const std::string frameId = Field(p, "frameId", "");
     loadingFrames_.erase(frameId);
     frameUrls_.erase(frameId);
   } else {
@@ -79,8 +79,8 @@ void PageLoads::loadPilotAddress(const std::string& url, bool retry) {
     if (load != pilotLoads_) return;
     std::optional<std::string> loaderId;
     if (answer && !answer.result->contains("errorText") &&
-        !answer.result->value("isDownload", false))
-      loaderId = answer.result->value("loaderId", "");
+        !Field(*answer.result, "isDownload", false))
+      loaderId = Field(*answer.result, "loaderId", "");
     if (auto again = pilotNavigation_.answered(std::move(loaderId))) loadPilotAddress(*again, true);
   });
 }

@@ -40,12 +40,10 @@ void PictureFreshness::detach() {
 bool PictureFreshness::frameArrived(const Json& params) {
   // Acknowledged at once: the browser sends no further frame until it is.
   if (connection_)
-    connection_->post("Page.screencastFrameAck", {{"sessionId", params.value("sessionId", 0)}},
+    connection_->post("Page.screencastFrameAck", {{"sessionId", Field(params, "sessionId", 0)}},
                       sessionId_);
   if (!framesShown_) return false;
-  const auto data = params.find("data");
-  if (data == params.end() || !data->is_string()) return false;
-  screencast_.receive(data->get<std::string>());
+  screencast_.receive(Field(params, "data", ""));
   return true;
 }
 
