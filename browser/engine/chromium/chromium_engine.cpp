@@ -231,6 +231,8 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     const std::string frameId = p.value("frameId", "");
     loadingFrames_.erase(frameId);
     frameUrls_.erase(frameId);
+  } else if (m.starts_with("Runtime.executionContext")) {
+    if (channel_) channel_->onContextEvent(m, p);
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
              m == "Target.detachedFromTarget") {
     pageLost_ = true;
@@ -356,10 +358,12 @@ void ChromiumEngine::postFence() {
   if (fenceInFlight_ || !pageReady() || browser_->lost()) return;
   fenceInFlight_ = true;
   const std::uint64_t generation = changeGeneration_;
+  Json fence = {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}};
+  // In the module's world once it is made: the page's own may have replaced what the fence uses.
+  if (const auto world = channel_ ? channel_->knownWorld() : std::nullopt)
+    fence["contextId"] = *world;
   browser_->connection().post(
-      "Runtime.evaluate",
-      {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}},
-      browser_->sessionId(),
+      "Runtime.evaluate", std::move(fence), browser_->sessionId(),
       [this, generation](const CallResult&) {
         // Every change counted when the fence was sent ran in the page before it, and so before
         // the rendering step it waited for. A change answered while the fence was on its way may

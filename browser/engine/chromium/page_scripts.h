@@ -59,12 +59,13 @@ inline constexpr const char* kFacts = R"(function(first, step, count) {
   return JSON.stringify([this.length, tags, pairs, out]);
 })";
 
-// A text area, or an input whose type holds text; the browser reads an unknown type as text.
-inline constexpr const char* kIsTextEdit = R"(function() {
+// Whether the element holds editable text: an input whose type holds text, or (unless only a
+// single line will do) a text area. The browser reads an unknown type as text.
+inline constexpr const char* kIsTextField = R"(function(singleLine) {
   const tag = String(this.tagName).toUpperCase();
-  if (tag === 'TEXTAREA') return true;
-  if (tag !== 'INPUT') return false;
-  return ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
+  if (tag === 'TEXTAREA') return !singleLine;
+  return tag === 'INPUT' &&
+      ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
 })";
 
 inline constexpr const char* kClick = R"(function() {
@@ -106,24 +107,19 @@ inline constexpr const char* kSetValue = R"(function(v) {
   this.value = v;
   return this.value !== before;
 })";
-// A text range exists only on single-line text inputs.
-inline constexpr const char* kCanHaveTextRange = R"(function() {
-  return String(this.tagName).toUpperCase() === 'INPUT' &&
-      ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
-})";
-
-// Document-level expressions.
-inline constexpr const char* kBody = "document.body";
-inline constexpr const char* kDocumentElement = "document.documentElement";
-inline constexpr const char* kActiveElement = "document.activeElement";
-inline constexpr const char* kElementFromPoint = "(x, y) => document.elementFromPoint(x, y)";
-inline constexpr const char* kReadScroll = R"((() => {
+// Functions on the document, called with `this` = the global object.
+inline constexpr const char* kBody = "function() { return document.body; }";
+inline constexpr const char* kDocumentElement = "function() { return document.documentElement; }";
+inline constexpr const char* kActiveElement = "function() { return document.activeElement; }";
+inline constexpr const char* kElementFromPoint =
+    "function(x, y) { return document.elementFromPoint(x, y); }";
+inline constexpr const char* kReadScroll = R"(function() {
   const r = document.documentElement, b = document.body;
   if (!r || !b) return null;
   const m = e => [e.scrollHeight, e.scrollWidth, e.scrollTop, e.scrollLeft];
   return [m(r), m(b)];
-}))";
-inline constexpr const char* kWriteScroll = R"(((top, left) => {
+})";
+inline constexpr const char* kWriteScroll = R"(function(top, left) {
   const r = document.documentElement, b = document.body;
   if (!r || !b) return null;
   const m = e => [e.scrollHeight, e.scrollWidth, e.scrollTop, e.scrollLeft];
@@ -134,6 +130,6 @@ inline constexpr const char* kWriteScroll = R"(((top, left) => {
   r.scrollTo({left: left, behavior: 'instant'});
   const after = [m(r), m(b)];
   return [read, JSON.stringify(read) !== JSON.stringify(after)];
-}))";
+})";
 
 }  // namespace Brovis::Engine::Scripts

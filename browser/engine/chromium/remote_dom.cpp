@@ -174,16 +174,12 @@ class RemoteElement : public Element {
   }
 
   bool isTextEdit() override {
-    const auto value = object_->value(Scripts::kIsTextEdit);
+    const auto value = object_->value(Scripts::kIsTextField, Json::array({false}));
     return value && value->is_boolean() && value->get<bool>();
   }
 
   bool click() override {
-    // Without a user gesture, so that the browser's popup blocker refuses every new window the
-    // click asks for. With one, a link to a new window opens a second page that loads its
-    // address; no switch of this headless browser prevents that.
-    const bool clicked =
-        object_->value(Scripts::kClick, Json::array(), /*userGesture=*/false).has_value();
+    const bool clicked = object_->value(Scripts::kClick).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
     return clicked;
@@ -237,7 +233,7 @@ class RemoteElement : public Element {
   }
 
   std::unique_ptr<TextRange> createTextRange() override {
-    const auto can = object_->value(Scripts::kCanHaveTextRange);
+    const auto can = object_->value(Scripts::kIsTextField, Json::array({true}));
     if (!can || !can->is_boolean() || !can->get<bool>()) return nullptr;
     return std::make_unique<RemoteTextRange>(object_);
   }
@@ -272,25 +268,16 @@ RemoteObject::~RemoteObject() {
   if (auto channel = channel_.lock()) channel->release(objectId_);
 }
 
-std::optional<Json> RemoteObject::value(std::string_view function, Json arguments,
-                                        bool userGesture) const {
+std::optional<Json> RemoteObject::value(std::string_view function, Json arguments) const {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->callOn(objectId_, function, std::move(arguments), true, userGesture);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end()) return Json();  // undefined
-  return *v;
+  return channel->value(objectId_, function, std::move(arguments));
 }
 
 std::optional<std::string> RemoteObject::object(std::string_view function, Json arguments) const {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->callOn(objectId_, function, std::move(arguments), false);
-  if (!result) return std::nullopt;
-  const auto id = result->find("objectId");
-  if (id == result->end() || !id->is_string()) return std::nullopt;
-  return id->get<std::string>();
+  return channel->object(objectId_, function, std::move(arguments));
 }
 
 void RemoteObject::notePageChange() const {
@@ -302,14 +289,11 @@ ElementRef MakeRemoteElement(const std::weak_ptr<PageChannel>& channel, std::str
       std::make_shared<RemoteObject>(channel, std::move(objectId)));
 }
 
-ElementRef RemoteDocument::element(const std::string& expression) {
+ElementRef RemoteDocument::element(std::string_view function, Json arguments) {
   auto channel = channel_.lock();
   if (!channel) return nullptr;
-  auto result = channel->evaluate(expression, false);
-  if (!result) return nullptr;
-  const auto id = result->find("objectId");
-  if (id == result->end() || !id->is_string()) return nullptr;
-  return MakeRemoteElement(channel_, id->get<std::string>());
+  auto id = channel->object(PageChannel::kGlobal, function, std::move(arguments));
+  return id ? MakeRemoteElement(channel_, std::move(*id)) : nullptr;
 }
 
 ElementRef RemoteDocument::body() { return element(Scripts::kBody); }
@@ -317,31 +301,24 @@ ElementRef RemoteDocument::documentElement() { return element(Scripts::kDocument
 ElementRef RemoteDocument::activeElement() { return element(Scripts::kActiveElement); }
 
 ElementRef RemoteDocument::elementFromPoint(int x, int y) {
-  return element("(" + std::string(Scripts::kElementFromPoint) + ")(" + std::to_string(x) + ", " +
-                 std::to_string(y) + ")");
+  return element(Scripts::kElementFromPoint, Json::array({x, y}));
 }
 
 std::optional<PageScroll> RemoteDocument::readScroll() {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->evaluate(std::string(Scripts::kReadScroll) + "()", true);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end()) return std::nullopt;
-  return ParseScroll(*v);
+  const auto answer = channel->value(PageChannel::kGlobal, Scripts::kReadScroll);
+  return answer ? ParseScroll(*answer) : std::nullopt;
 }
 
 std::optional<PageScroll> RemoteDocument::writeScroll(std::int32_t top, std::int32_t left) {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->evaluate(std::string(Scripts::kWriteScroll) + "(" + std::to_string(top) +
-                                      ", " + std::to_string(left) + ")",
-                                  true);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end() || !v->is_array() || v->size() != 2) return std::nullopt;
-  if (!(*v)[1].is_boolean() || (*v)[1].get<bool>()) channel->notePageChange();
-  return ParseScroll((*v)[0]);
+  const auto answer =
+      channel->value(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left}));
+  if (!answer || !answer->is_array() || answer->size() != 2) return std::nullopt;
+  if (!(*answer)[1].is_boolean() || (*answer)[1].get<bool>()) channel->notePageChange();
+  return ParseScroll((*answer)[0]);
 }
 
 }  // namespace Brovis::Engine
