@@ -112,17 +112,18 @@ TEST_F(SelectionTest, PassesOverHiddenInputsAndWhatIsNotShown) {
               "<input type='HIDDEN' id='hiddenUpper'>"
               "<button id='button'>b</button><select id='select'><option>o</option></select>"
               "<a id='named' name='n'>named anchor</a>"
+              "<a id='collapsed' href='/x' style='visibility:collapse'>only hidden hides</a>"
               "<input id='disabled' disabled>"
               "<input type='checkbox' id='check'>"
               "<textarea id='area'></textarea>"
               "</body></html>");
   Open(server.url("/"));
   std::string seen;
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 6; ++i) {
     const auto tag = Str(form->selectNext());
     seen += tag + ":" + Outlined() + " ";
   }
-  EXPECT_EQ(seen, "A:named INPUT:disabled INPUT:check TEXTAREA:area A:named ");
+  EXPECT_EQ(seen, "A:named A:collapsed INPUT:disabled INPUT:check TEXTAREA:area A:named ");
 
   // The root's visibility counts too, even where a link makes itself visible again.
   Eval(

@@ -6,57 +6,82 @@ namespace Brovis::Engine::Scripts {
 
 inline constexpr const char* kTagName = "function() { return this.tagName; }";
 inline constexpr const char* kParentElement = "function() { return this.parentElement; }";
-inline constexpr const char* kAll = "function() { return this.getElementsByTagName('*'); }";
-inline constexpr const char* kLength = "function() { return this.length; }";
-inline constexpr const char* kItem =
-    "function(i) { return i >= 0 && i < this.length ? this[i] : null; }";
+// A selection step's list: every element inside this one, in document order, and what the step
+// has found out so far about which of them are shown. It lives as long as the step holds it.
+inline constexpr const char* kAll =
+    "function() { return {elements: this.getElementsByTagName('*'), shown: new Map()}; }";
+inline constexpr const char* kLength = "function() { return this.elements.length; }";
+inline constexpr const char* kItem = R"(function(i) {
+  const elements = this.elements;
+  return i >= 0 && i < elements.length ? elements[i] : null;
+})";
 
-// Tag name and "type" for each position; styles up the ancestor chain only for the tags that
-// can be selected at all. Long windows are what this is for, so the answer is kept small and
-// cheap to carry: tag names and (visibility, display) pairs are sent once each in tables and
-// referred to by number, each ancestor's style is read once per call, and the whole answer
-// travels as one JSON text. Entries: a tag number; [tag, type] when there is a "type"; and
-// [tag, type or null, [pair numbers from the element up to the root]] for A, INPUT, TEXTAREA.
+// What the selection tests need of up to `count` positions of a step's list, from `first` on
+// by `step`. Only A, INPUT and TEXTAREA can pass the tag test, so only for them is it found
+// out whether they are shown: neither they nor an ancestor up to the root have visibility
+// "hidden" or display "none". Each ancestor's own style is read at most once per step, and
+// only while everything above it is shown, so that a step costs the same however deep the page
+// nests its elements. Long windows are what this is for, and the answer is kept to one number
+// a position: [kinds, entries], each kind a distinct [tag name, type or null] pair (the type
+// only for INPUT), each entry twice its kind's number, plus 1 when the element is shown.
 inline constexpr const char* kFacts = R"(function(first, step, count) {
-  const tags = [], tagNumbers = new Map(), pairs = [], pairNumbers = new Map();
-  const levels = new Map();
-  const number = (table, numbers, key, value) => {
+  const elements = this.elements, known = this.shown;
+  const kinds = [], numbers = new Map();
+  const kind = (tag, type) => {
+    const key = type === null ? tag : tag + '\n' + type;
     let n = numbers.get(key);
     if (n === undefined) {
-      n = table.length;
-      table.push(value);
+      n = kinds.length;
+      kinds.push([tag, type]);
       numbers.set(key, n);
     }
     return n;
   };
-  const level = p => {
-    let n = levels.get(p);
-    if (n === undefined) {
-      const cs = getComputedStyle(p);
-      const v = String(cs.visibility), d = String(cs.display);
-      n = number(pairs, pairNumbers, v + '\n' + d, [v, d]);
-      levels.set(p, n);
-    }
-    return n;
+  const own = e => {
+    const style = getComputedStyle(e);
+    return style.visibility !== 'hidden' && style.display !== 'none';
   };
-  const wellFormed = s => typeof s.toWellFormed === 'function' ? s.toWellFormed() : s;
-  const out = [];
-  for (let i = first, n = 0; n < count && i >= 0 && i < this.length; i += step, ++n) {
-    const e = this[i];
-    const tag = wellFormed(String(e.tagName));
-    const t = number(tags, tagNumbers, tag, tag);
-    let type = e.getAttribute('type');
-    if (type !== null) type = wellFormed(type);
-    const upper = tag.toUpperCase();
-    if (upper === 'A' || upper === 'INPUT' || upper === 'TEXTAREA') {
-      const styles = [];
-      for (let p = e; p; p = p.parentElement) styles.push(level(p));
-      out.push([t, type, styles]);
-    } else {
-      out.push(type === null ? t : [t, type]);
+  // Whether `element` and everything above it are shown, learnt for each of them on the way.
+  const shownFrom = element => {
+    const unknown = [];
+    let above = true;
+    for (let e = element; e; e = e.parentElement) {
+      const s = known.get(e);
+      if (s !== undefined) {
+        above = s;
+        break;
+      }
+      unknown.push(e);
     }
+    for (let i = unknown.length - 1; i >= 0; --i) {
+      if (above) above = own(unknown[i]);
+      known.set(unknown[i], above);
+    }
+    return above;
+  };
+  // Neighbours mostly share their parent.
+  let lastParent, lastParentShown;
+  const shown = e => {
+    const parent = e.parentElement;
+    if (parent !== lastParent) {
+      lastParent = parent;
+      lastParentShown = parent ? shownFrom(parent) : true;
+    }
+    return lastParentShown && own(e);
+  };
+  const out = [];
+  for (let i = first, n = 0; n < count && i >= 0 && i < elements.length; i += step, ++n) {
+    const e = elements[i];
+    const tag = e.tagName;
+    const upper = tag.length <= 8 ? tag.toUpperCase() : '';
+    if (upper === 'A' || upper === 'TEXTAREA')
+      out.push(2 * kind(tag, null) + shown(e));
+    else if (upper === 'INPUT')
+      out.push(2 * kind(tag, e.getAttribute('type')) + shown(e));
+    else
+      out.push(2 * kind(tag, null));
   }
-  return JSON.stringify([this.length, tags, pairs, out]);
+  return [kinds, out];
 })";
 
 // Whether the element holds editable text: an input whose type holds text, or (unless only a

@@ -69,43 +69,31 @@ std::optional<PageScroll> ParseScroll(const Json& pair) {
   return scroll;
 }
 
-// [length, tag names, [visibility, display] pairs, entries] as kFacts gives it; see there.
+// [kinds, entries] as kFacts gives it; see there.
 std::optional<std::vector<ElementFacts>> ParseFacts(const Json& answer) {
-  if (!answer.is_array() || answer.size() != 4) return std::nullopt;
-  const Json& tags = answer[1];
-  const Json& pairs = answer[2];
-  const Json& entries = answer[3];
-  if (!tags.is_array() || !pairs.is_array() || !entries.is_array()) return std::nullopt;
-  for (const Json& tag : tags)
-    if (!tag.is_string()) return std::nullopt;
-  for (const Json& pair : pairs)
-    if (!pair.is_array() || pair.size() != 2 || !pair[0].is_string() || !pair[1].is_string())
+  if (!answer.is_array() || answer.size() != 2) return std::nullopt;
+  const Json& kinds = answer[0];
+  const Json& entries = answer[1];
+  if (!kinds.is_array() || !entries.is_array()) return std::nullopt;
+  std::vector<ElementFacts> decoded;
+  decoded.reserve(kinds.size());
+  for (const Json& kind : kinds) {
+    if (!kind.is_array() || kind.size() != 2 || !kind[0].is_string() ||
+        !(kind[1].is_string() || kind[1].is_null()))
       return std::nullopt;
-  const auto index = [](const Json& n, const Json& table) -> std::optional<std::size_t> {
-    if (!n.is_number_unsigned() || n.get<std::size_t>() >= table.size()) return std::nullopt;
-    return n.get<std::size_t>();
-  };
+    ElementFacts facts;
+    facts.tagName = FromUtf8Bytes(kind[0].get_ref<const std::string&>());
+    if (kind[1].is_string()) facts.type = FromUtf8Bytes(kind[1].get_ref<const std::string&>());
+    decoded.push_back(std::move(facts));
+  }
   std::vector<ElementFacts> out;
   out.reserve(entries.size());
   for (const Json& entry : entries) {
-    ElementFacts facts;
-    const Json& tag = entry.is_array() && !entry.empty() ? entry[0] : entry;
-    const auto t = index(tag, tags);
-    if (!t) return std::nullopt;
-    facts.tagName = FromUtf8Bytes(tags[*t].get_ref<const std::string&>());
-    if (entry.is_array()) {
-      if (entry.size() > 1 && entry[1].is_string())
-        facts.type = FromUtf8Bytes(entry[1].get_ref<const std::string&>());
-      if (entry.size() > 2 && entry[2].is_array()) {
-        for (const Json& n : entry[2]) {
-          const auto p = index(n, pairs);
-          if (!p) return std::nullopt;
-          facts.styles.emplace_back(FromUtf8Bytes(pairs[*p][0].get_ref<const std::string&>()),
-                                    FromUtf8Bytes(pairs[*p][1].get_ref<const std::string&>()));
-        }
-      }
-    }
-    out.push_back(std::move(facts));
+    if (!entry.is_number_unsigned()) return std::nullopt;
+    const std::uint64_t n = entry.get<std::uint64_t>();
+    if (n / 2 >= decoded.size()) return std::nullopt;
+    out.push_back(decoded[n / 2]);
+    out.back().shown = n % 2 == 1;
   }
   return out;
 }
@@ -142,9 +130,9 @@ class RemoteCollection : public ElementCollection {
   }
 
   std::optional<std::vector<ElementFacts>> facts(int first, int step, int count) override {
-    const auto text = list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
-    if (!text || !text->is_string()) return std::nullopt;
-    return ParseFacts(Json::parse(text->get_ref<const std::string&>(), nullptr, false));
+    const auto answer =
+        list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
+    return answer ? ParseFacts(*answer) : std::nullopt;
   }
 
  private:
