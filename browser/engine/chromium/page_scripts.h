@@ -1,19 +1,41 @@
 #pragma once
-// The functions that run inside the page, one per DOM operation. Each is called on its element
-// (`this`) with its arguments as JSON values. Ones that change the page return whether anything
-// visible may have changed, so that the next print knows to wait for the new picture.
+// The functions that run inside the page, in the module's own script world, one per DOM
+// operation. Arguments arrive as JSON values. An element the module holds is a holder,
+// {element}, of that world: the protocol describes an object it hands out, and for an element
+// that description carries the page's id and class names, of any length and not always well
+// formed text. A holder is described as a plain object. Every text an answer carries is well
+// formed, and those the module only compares are cut short. Functions that change the page
+// return whether anything visible may have changed, so that the next print knows to wait for
+// the new picture.
 namespace Brovis::Engine::Scripts {
 
-inline constexpr const char* kTagName = "function() { return this.tagName; }";
-inline constexpr const char* kParentElement = "function() { return this.parentElement; }";
+// How long a text the module only compares may be, in UTF-16 code units: longer than any tag
+// name or value it looks for, and so short that no page can make an answer of them large.
+inline constexpr int kShortTextLimit = 64;
+
+// A short text of the element, cut to `limit`: its tag name, the value of an attribute (null
+// when it has none), or a value of its inline or its computed style.
+inline constexpr const char* kShortText = R"(function(what, name, limit) {
+  const e = this.element;
+  const text = what === 'tag' ? e.tagName
+      : what === 'attribute' ? e.getAttribute(name)
+      : what === 'style' ? e.style[name]
+      : getComputedStyle(e)[name];
+  return text === null ? null : String(text).slice(0, limit).toWellFormed();
+})";
+inline constexpr const char* kParentElement = R"(function() {
+  const parent = this.element.parentElement;
+  return parent ? {element: parent} : null;
+})";
 // A selection step's list: every element inside this one, in document order, and what the step
 // has found out so far about which of them are shown. It lives as long as the step holds it.
-inline constexpr const char* kAll =
-    "function() { return {elements: this.getElementsByTagName('*'), shown: new Map()}; }";
+inline constexpr const char* kAll = R"(function() {
+  return {elements: this.element.getElementsByTagName('*'), shown: new Map()};
+})";
 inline constexpr const char* kLength = "function() { return this.elements.length; }";
 inline constexpr const char* kItem = R"(function(i) {
   const elements = this.elements;
-  return i >= 0 && i < elements.length ? elements[i] : null;
+  return i >= 0 && i < elements.length ? {element: elements[i]} : null;
 })";
 
 // What the selection tests need of up to `count` positions of a step's list, from `first` on
@@ -23,11 +45,14 @@ inline constexpr const char* kItem = R"(function(i) {
 // only while everything above it is shown, so that a step costs the same however deep the page
 // nests its elements. Long windows are what this is for, and the answer is kept to one number
 // a position: [kinds, entries], each kind a distinct [tag name, type or null] pair (the type
-// only for INPUT), each entry twice its kind's number, plus 1 when the element is shown.
-inline constexpr const char* kFacts = R"(function(first, step, count) {
+// only for INPUT, both cut to `limit`), each entry twice its kind's number, plus 1 when the
+// element is shown.
+inline constexpr const char* kFacts = R"(function(first, step, count, limit) {
   const elements = this.elements, known = this.shown;
   const kinds = [], numbers = new Map();
   const kind = (tag, type) => {
+    tag = tag.slice(0, limit).toWellFormed();
+    if (type !== null) type = type.slice(0, limit).toWellFormed();
     const key = type === null ? tag : tag + '\n' + type;
     let n = numbers.get(key);
     if (n === undefined) {
@@ -87,57 +112,69 @@ inline constexpr const char* kFacts = R"(function(first, step, count) {
 // Whether the element holds editable text: an input whose type holds text, or (unless only a
 // single line will do) a text area. The browser reads an unknown type as text.
 inline constexpr const char* kIsTextField = R"(function(singleLine) {
-  const tag = String(this.tagName).toUpperCase();
+  const e = this.element, tag = e.tagName.toUpperCase();
   if (tag === 'TEXTAREA') return !singleLine;
   return tag === 'INPUT' &&
-      ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(this.type);
+      ['text', 'password', 'search', 'email', 'url', 'tel', 'number'].includes(e.type);
 })";
 
+// The page's own handlers run, then the element's default action.
 inline constexpr const char* kClick = R"(function() {
-  if (typeof this.click === 'function') this.click();
-  else this.dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true, view: window}));
+  const e = this.element;
+  if (typeof e.click === 'function') e.click();
+  else e.dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true, view: window}));
   return true;
 })";
 
 // Jumps, whatever scroll behaviour the page's style asks for: the display shows the result of a
 // command at its next redraw, not an animation.
 inline constexpr const char* kScrollIntoView = R"(function(top) {
-  this.scrollIntoView({block: top ? 'start' : 'end', inline: 'nearest', behavior: 'instant'});
+  this.element.scrollIntoView({block: top ? 'start' : 'end', inline: 'nearest', behavior: 'instant'});
   return true;
 })";
-inline constexpr const char* kGetAttribute = "function(name) { return this.getAttribute(name); }";
-inline constexpr const char* kGetScroll = "function(p) { return this[p]; }";
+inline constexpr const char* kGetScroll = "function(p) { return this.element[p]; }";
 inline constexpr const char* kSetScroll = R"(function(p, v) {
-  const before = this[p];
-  this.scrollTo({[p === 'scrollTop' ? 'top' : 'left']: v, behavior: 'instant'});
-  return this[p] !== before;
+  const e = this.element, before = e[p];
+  e.scrollTo({[p === 'scrollTop' ? 'top' : 'left']: v, behavior: 'instant'});
+  return e[p] !== before;
 })";
-inline constexpr const char* kGetStyle = "function(p) { return this.style[p]; }";
 inline constexpr const char* kSetStyles = R"(function(values) {
-  const before = this.style.cssText;
-  for (const [p, v] of values) this.style[p] = v;
-  return this.style.cssText !== before;
+  const style = this.element.style, before = style.cssText;
+  for (const [p, v] of values) style[p] = v;
+  return style.cssText !== before;
 })";
-inline constexpr const char* kCurrentStyle = "function(p) { return getComputedStyle(this)[p]; }";
 
+// A field's whole text, however long.
 inline constexpr const char* kGetValue = R"(function() {
-  const tag = String(this.tagName).toUpperCase();
+  const e = this.element, tag = e.tagName.toUpperCase();
   if (tag !== 'INPUT' && tag !== 'TEXTAREA') throw new TypeError('no value');
-  return this.value;
+  return e.value.toWellFormed();
 })";
 inline constexpr const char* kSetValue = R"(function(v) {
-  const tag = String(this.tagName).toUpperCase();
+  const e = this.element, tag = e.tagName.toUpperCase();
   if (tag !== 'INPUT' && tag !== 'TEXTAREA') throw new TypeError('no value');
-  const before = this.value;
-  this.value = v;
-  return this.value !== before;
+  const before = e.value;
+  e.value = v;
+  return e.value !== before;
 })";
-// Functions on the document, called with `this` = the global object.
-inline constexpr const char* kBody = "function() { return document.body; }";
-inline constexpr const char* kDocumentElement = "function() { return document.documentElement; }";
-inline constexpr const char* kActiveElement = "function() { return document.activeElement; }";
-inline constexpr const char* kElementFromPoint =
-    "function(x, y) { return document.elementFromPoint(x, y); }";
+
+// Functions on the document, called with `this` = the world's global object.
+inline constexpr const char* kBody = R"(function() {
+  const e = document.body;
+  return e ? {element: e} : null;
+})";
+inline constexpr const char* kDocumentElement = R"(function() {
+  const e = document.documentElement;
+  return e ? {element: e} : null;
+})";
+inline constexpr const char* kActiveElement = R"(function() {
+  const e = document.activeElement;
+  return e ? {element: e} : null;
+})";
+inline constexpr const char* kElementFromPoint = R"(function(x, y) {
+  const e = document.elementFromPoint(x, y);
+  return e ? {element: e} : null;
+})";
 inline constexpr const char* kReadScroll = R"(function() {
   const r = document.documentElement, b = document.body;
   if (!r || !b) return null;

@@ -1,29 +1,11 @@
 #include "browser/engine/chromium/remote_dom.h"
 
-#include <limits>
-
+#include "browser/engine/chromium/page_answers.h"
 #include "browser/engine/chromium/page_scripts.h"
 
 namespace Brovis::Engine {
 
 namespace {
-
-std::optional<BrowserText> AsText(const std::optional<Json>& value) {
-  if (!value || !value->is_string()) return std::nullopt;
-  return FromUtf8Bytes(value->get_ref<const std::string&>());
-}
-
-// Page values are doubles; the DOM's integer properties truncate toward zero into 32 bits.
-std::int32_t ToInt32(const Json& value) {
-  if (!value.is_number()) return 0;
-  const double d = value.get<double>();
-  if (!(d == d)) return 0;
-  if (d >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-    return std::numeric_limits<std::int32_t>::max();
-  if (d <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-    return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(d);
-}
 
 std::string StringOf(BrowserTextView text) { return std::string(AsUtf8Bytes(text)); }
 
@@ -57,56 +39,27 @@ const char* ComputedName(ComputedProperty p) {
   return p == ComputedProperty::Visibility ? "visibility" : "display";
 }
 
-std::optional<PageScroll> ParseScroll(const Json& pair) {
-  if (!pair.is_array() || pair.size() != 2) return std::nullopt;
-  PageScroll scroll;
-  ScrollMetrics* targets[2] = {&scroll.root, &scroll.body};
-  for (int i = 0; i < 2; ++i) {
-    const Json& m = pair[i];
-    if (!m.is_array() || m.size() != 4) return std::nullopt;
-    *targets[i] = {ToInt32(m[0]), ToInt32(m[1]), ToInt32(m[2]), ToInt32(m[3])};
-  }
-  return scroll;
+// A write succeeded when its function ran; it changed the picture unless the function says not.
+bool Changing(const RemoteObject& object, const std::optional<Json>& answer) {
+  if (!answer) return false;
+  if (DecodeChange(*answer)) object.notePageChange();
+  return true;
 }
 
-// [kinds, entries] as kFacts gives it; see there.
-std::optional<std::vector<ElementFacts>> ParseFacts(const Json& answer) {
-  if (!answer.is_array() || answer.size() != 2) return std::nullopt;
-  const Json& kinds = answer[0];
-  const Json& entries = answer[1];
-  if (!kinds.is_array() || !entries.is_array()) return std::nullopt;
-  std::vector<ElementFacts> decoded;
-  decoded.reserve(kinds.size());
-  for (const Json& kind : kinds) {
-    if (!kind.is_array() || kind.size() != 2 || !kind[0].is_string() ||
-        !(kind[1].is_string() || kind[1].is_null()))
-      return std::nullopt;
-    ElementFacts facts;
-    facts.tagName = FromUtf8Bytes(kind[0].get_ref<const std::string&>());
-    if (kind[1].is_string()) facts.type = FromUtf8Bytes(kind[1].get_ref<const std::string&>());
-    decoded.push_back(std::move(facts));
-  }
-  std::vector<ElementFacts> out;
-  out.reserve(entries.size());
-  for (const Json& entry : entries) {
-    if (!entry.is_number_unsigned()) return std::nullopt;
-    const std::uint64_t n = entry.get<std::uint64_t>();
-    if (n / 2 >= decoded.size()) return std::nullopt;
-    out.push_back(decoded[n / 2]);
-    out.back().shown = n % 2 == 1;
-  }
-  return out;
+std::optional<BrowserText> ShortText(const RemoteObject& element, const char* what,
+                                     Json name = nullptr) {
+  return DecodeText(element.value(Scripts::kShortText,
+                                  Json::array({what, std::move(name), Scripts::kShortTextLimit})));
 }
 
 class RemoteTextRange : public TextRange {
  public:
   explicit RemoteTextRange(std::shared_ptr<RemoteObject> input) : input_(std::move(input)) {}
-  std::optional<BrowserText> text() override { return AsText(input_->value(Scripts::kGetValue)); }
+  std::optional<BrowserText> text() override {
+    return DecodeText(input_->value(Scripts::kGetValue));
+  }
   bool setText(BrowserTextView text) override {
-    const auto changed = input_->value(Scripts::kSetValue, Json::array({StringOf(text)}));
-    if (!changed) return false;
-    if (changed->is_boolean() && changed->get<bool>()) input_->notePageChange();
-    return true;
+    return Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
   }
 
  private:
@@ -117,11 +70,7 @@ class RemoteCollection : public ElementCollection {
  public:
   explicit RemoteCollection(std::unique_ptr<RemoteObject> list) : list_(std::move(list)) {}
 
-  std::optional<int> length() override {
-    const auto value = list_->value(Scripts::kLength);
-    if (!value || !value->is_number()) return std::nullopt;
-    return ToInt32(*value);
-  }
+  std::optional<int> length() override { return DecodeInt32(list_->value(Scripts::kLength)); }
 
   ElementRef item(int index) override {
     if (index < 0) return nullptr;
@@ -130,9 +79,8 @@ class RemoteCollection : public ElementCollection {
   }
 
   std::optional<std::vector<ElementFacts>> facts(int first, int step, int count) override {
-    const auto answer =
-        list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
-    return answer ? ParseFacts(*answer) : std::nullopt;
+    return DecodeFacts(list_->value(
+        Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count, Scripts::kShortTextLimit})));
   }
 
  private:
@@ -145,7 +93,7 @@ class RemoteElement : public Element {
 
   std::optional<BrowserText> tagName() override {
     // An element's tag name never changes, so one read serves for its whole life.
-    if (!tagName_) tagName_ = AsText(object_->value(Scripts::kTagName));
+    if (!tagName_) tagName_ = ShortText(*object_, "tag");
     return tagName_;
   }
 
@@ -162,8 +110,7 @@ class RemoteElement : public Element {
   }
 
   bool isTextEdit() override {
-    const auto value = object_->value(Scripts::kIsTextField, Json::array({false}));
-    return value && value->is_boolean() && value->get<bool>();
+    return DecodeTrue(object_->value(Scripts::kIsTextField, Json::array({false})));
   }
 
   bool click() override {
@@ -181,22 +128,21 @@ class RemoteElement : public Element {
   }
 
   std::optional<BrowserText> getAttribute(BrowserTextView name) override {
-    return AsText(object_->value(Scripts::kGetAttribute, Json::array({StringOf(name)})));
+    return ShortText(*object_, "attribute", StringOf(name));
   }
 
   std::optional<std::int32_t> scroll(ScrollProperty property) override {
-    const auto value = object_->value(Scripts::kGetScroll, Json::array({ScrollName(property)}));
-    if (!value || !value->is_number()) return std::nullopt;
-    return ToInt32(*value);
+    return DecodeInt32(object_->value(Scripts::kGetScroll, Json::array({ScrollName(property)})));
   }
 
   bool setScroll(ScrollProperty property, std::int32_t v) override {
     if (property != ScrollProperty::Top && property != ScrollProperty::Left) return false;
-    return changing(object_->value(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
+    return Changing(*object_,
+                    object_->value(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
   }
 
   std::optional<BrowserText> style(BorderProperty property) override {
-    return AsText(object_->value(Scripts::kGetStyle, Json::array({BorderName(property)})));
+    return ShortText(*object_, "style", BorderName(property));
   }
 
   bool setStyle(BorderProperty property, BrowserTextView v) override {
@@ -207,33 +153,27 @@ class RemoteElement : public Element {
   bool setStyles(std::span<const std::pair<BorderProperty, BrowserTextView>> values) override {
     Json list = Json::array();
     for (const auto& [property, v] : values) list.push_back({BorderName(property), StringOf(v)});
-    return changing(object_->value(Scripts::kSetStyles, Json::array({std::move(list)})));
+    return Changing(*object_, object_->value(Scripts::kSetStyles, Json::array({std::move(list)})));
   }
 
   std::optional<BrowserText> currentStyle(ComputedProperty property) override {
-    return AsText(object_->value(Scripts::kCurrentStyle, Json::array({ComputedName(property)})));
+    return ShortText(*object_, "computed", ComputedName(property));
   }
 
-  std::optional<BrowserText> value() override { return AsText(object_->value(Scripts::kGetValue)); }
+  std::optional<BrowserText> value() override {
+    return DecodeText(object_->value(Scripts::kGetValue));
+  }
 
   bool setValue(BrowserTextView v) override {
-    return changing(object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    return Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
   }
 
   std::unique_ptr<TextRange> createTextRange() override {
-    const auto can = object_->value(Scripts::kIsTextField, Json::array({true}));
-    if (!can || !can->is_boolean() || !can->get<bool>()) return nullptr;
+    if (!DecodeTrue(object_->value(Scripts::kIsTextField, Json::array({true})))) return nullptr;
     return std::make_unique<RemoteTextRange>(object_);
   }
 
  private:
-  // A write succeeded when its script ran; it changed the picture when the script says so.
-  bool changing(const std::optional<Json>& result) {
-    if (!result) return false;
-    if (!result->is_boolean() || result->get<bool>()) object_->notePageChange();
-    return true;
-  }
-
   std::shared_ptr<RemoteObject> object_;
   std::optional<BrowserText> tagName_;
 };
@@ -295,18 +235,17 @@ ElementRef RemoteDocument::elementFromPoint(int x, int y) {
 std::optional<PageScroll> RemoteDocument::readScroll() {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  const auto answer = channel->value(PageChannel::kGlobal, Scripts::kReadScroll);
-  return answer ? ParseScroll(*answer) : std::nullopt;
+  return DecodeScroll(channel->value(PageChannel::kGlobal, Scripts::kReadScroll));
 }
 
 std::optional<PageScroll> RemoteDocument::writeScroll(std::int32_t top, std::int32_t left) {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  const auto answer =
-      channel->value(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left}));
-  if (!answer || !answer->is_array() || answer->size() != 2) return std::nullopt;
-  if (!(*answer)[1].is_boolean() || (*answer)[1].get<bool>()) channel->notePageChange();
-  return ParseScroll((*answer)[0]);
+  const auto written = DecodeWrittenScroll(
+      channel->value(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left})));
+  if (!written) return std::nullopt;
+  if (written->changed) channel->notePageChange();
+  return written->before;
 }
 
 }  // namespace Brovis::Engine
