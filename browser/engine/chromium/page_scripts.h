@@ -39,26 +39,38 @@ inline constexpr const char* kItem = R"(function(i) {
 })";
 
 // What the selection tests need of up to `count` positions of a step's list, from `first` on
-// by `step`. Only A, INPUT and TEXTAREA can pass the tag test, so only for them is it found
-// out whether they are shown: neither they nor an ancestor up to the root have visibility
-// "hidden" or display "none". Each ancestor's own style is read at most once per step, and
-// only while everything above it is shown, so that a step costs the same however deep the page
-// nests its elements. Long windows are what this is for, and the answer is kept to one number
-// a position: [kinds, entries], each kind a distinct [tag name, type or null] pair (the type
-// only for INPUT, both cut to `limit`), each entry twice its kind's number, plus 1 when the
-// element is shown.
+// by `step`. Only A, INPUT and TEXTAREA can pass the tag test, and an INPUT of type "hidden"
+// fails the next one, so only for the others is it found out whether they are shown: neither
+// they nor an ancestor up to the root have visibility "hidden" or display "none". Each
+// ancestor's own style is read at most once per step, and only while everything above it is
+// shown, so that a step costs the same however deep the page nests its elements. Long windows
+// are what this is for, and the answer is kept to one number a position: [kinds, entries], each
+// kind a distinct [tag name, type or null] pair (the type only for INPUT, both cut to `limit`),
+// each entry twice its kind's number, plus 1 when the element is shown.
 inline constexpr const char* kFacts = R"(function(first, step, count, limit) {
   const elements = this.elements, known = this.shown;
-  const kinds = [], numbers = new Map();
+  const kinds = [], tags = new Map(), typed = new Map();
   const kind = (tag, type) => {
-    tag = tag.slice(0, limit).toWellFormed();
-    if (type !== null) type = type.slice(0, limit).toWellFormed();
-    const key = type === null ? tag : tag + '\n' + type;
-    let n = numbers.get(key);
+    kinds.push([tag.slice(0, limit).toWellFormed(),
+                type === null ? null : type.slice(0, limit).toWellFormed()]);
+    return kinds.length - 1;
+  };
+  // For each tag name: its kind, and whether it is 'A' or 'TEXTAREA' (1) or 'INPUT' (2).
+  const tagKind = tag => {
+    let k = tags.get(tag);
+    if (k === undefined) {
+      const upper = tag.length <= 8 ? tag.toUpperCase() : '';
+      k = [kind(tag, null), upper === 'INPUT' ? 2 : upper === 'A' || upper === 'TEXTAREA' ? 1 : 0];
+      tags.set(tag, k);
+    }
+    return k;
+  };
+  const inputKind = (tag, type) => {
+    const key = tag + '\n' + type;
+    let n = typed.get(key);
     if (n === undefined) {
-      n = kinds.length;
-      kinds.push([tag, type]);
-      numbers.set(key, n);
+      n = kind(tag, type);
+      typed.set(key, n);
     }
     return n;
   };
@@ -98,13 +110,16 @@ inline constexpr const char* kFacts = R"(function(first, step, count, limit) {
   for (let i = first, n = 0; n < count && i >= 0 && i < elements.length; i += step, ++n) {
     const e = elements[i];
     const tag = e.tagName;
-    const upper = tag.length <= 8 ? tag.toUpperCase() : '';
-    if (upper === 'A' || upper === 'TEXTAREA')
-      out.push(2 * kind(tag, null) + shown(e));
-    else if (upper === 'INPUT')
-      out.push(2 * kind(tag, e.getAttribute('type')) + shown(e));
-    else
-      out.push(2 * kind(tag, null));
+    const k = tagKind(tag);
+    if (k[1] === 0) {
+      out.push(2 * k[0]);
+    } else if (k[1] === 1) {
+      out.push(2 * k[0] + shown(e));
+    } else {
+      const type = e.getAttribute('type');
+      if (type === null) out.push(2 * k[0] + shown(e));
+      else out.push(2 * inputKind(tag, type) + (type !== 'hidden' && shown(e)));
+    }
   }
   return [kinds, out];
 })";
