@@ -15,7 +15,8 @@ std::string S(const std::optional<BrowserText>& text) {
 
 TEST(PageAnswers, FactsShareTheirKindsAndMarkWhatIsShown) {
   const auto facts = DecodeFacts(
-      R"([[["DIV", null], ["A", null], ["INPUT", "hidden"], ["INPUT", null]], [0, 3, 2, 4, 7, 6]])"_json);
+      R"([[["DIV", null], ["A", null], ["INPUT", "hidden"], ["INPUT", null]], [0, 3, 2, 4, 7, 6]])"_json,
+      6);
   ASSERT_TRUE(facts);
   ASSERT_EQ(facts->size(), 6u);
   EXPECT_EQ(S((*facts)[0].tagName), "DIV");
@@ -27,12 +28,26 @@ TEST(PageAnswers, FactsShareTheirKindsAndMarkWhatIsShown) {
   EXPECT_EQ(S((*facts)[4].type), "none");
   EXPECT_TRUE((*facts)[4].shown);
   EXPECT_EQ(S((*facts)[5].tagName), "INPUT");
-  EXPECT_EQ(DecodeFacts(R"([[], []])"_json)->size(), 0u);
+  EXPECT_EQ(DecodeFacts(R"([[], []])"_json, 0)->size(), 0u);
+}
+
+TEST(PageAnswers, PositionsPassedOverInsideWhatIsNotShownComeAsRuns) {
+  const auto facts = DecodeFacts(R"([[["DIV", null], ["A", null]], [0, -3, 3, -1]])"_json, 6);
+  ASSERT_TRUE(facts);
+  ASSERT_EQ(facts->size(), 6u);
+  for (int i : {1, 2, 3, 5}) {
+    EXPECT_EQ(S((*facts)[i].tagName), "") << i;
+    EXPECT_FALSE((*facts)[i].shown) << i;
+  }
+  EXPECT_TRUE((*facts)[4].shown);
+  // Never more positions than were asked for, however the answer counts them.
+  EXPECT_FALSE(DecodeFacts(R"([[["DIV", null]], [0, -3, 0]])"_json, 4));
+  EXPECT_FALSE(DecodeFacts(R"([[["DIV", null]], [-9223372036854775808]])"_json, 100));
+  EXPECT_FALSE(DecodeFacts(R"([[["DIV", null]], [0, 0]])"_json, 1));
 }
 
 TEST(PageAnswers, FactsOfAnyOtherShapeAreRefused) {
   for (const char* answer : {R"([[["A", null]], [2]])",          // a kind that is not in the table
-                             R"([[["A", null]], [-1]])",         // nor is a negative one
                              R"([[["A", null]], [1.5]])",        // nor part of one
                              R"([[["A", null]], ["1"]])",        //
                              R"([[["A"]], [0]])",                // a kind without its type
@@ -43,9 +58,9 @@ TEST(PageAnswers, FactsOfAnyOtherShapeAreRefused) {
                              R"({"kinds": [], "entries": []})",  //
                              R"("[[], []]")",  // the answer as text, to be read again
                              "null"}) {
-    EXPECT_FALSE(DecodeFacts(Json::parse(answer))) << answer;
+    EXPECT_FALSE(DecodeFacts(Json::parse(answer), 10)) << answer;
   }
-  EXPECT_FALSE(DecodeFacts(std::nullopt));
+  EXPECT_FALSE(DecodeFacts(std::nullopt, 10));
 }
 
 TEST(PageAnswers, ScrollMetricsTruncateTowardZeroWithinThirtyTwoBits) {

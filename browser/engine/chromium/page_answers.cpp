@@ -1,5 +1,6 @@
 #include "browser/engine/chromium/page_answers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -54,7 +55,8 @@ std::optional<WrittenScroll> DecodeWrittenScroll(const std::optional<Json>& answ
   return WrittenScroll{*before, DecodeChange((*answer)[1])};
 }
 
-std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& answer) {
+std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& answer,
+                                                     std::size_t count) {
   if (!answer || !answer->is_array() || answer->size() != 2) return std::nullopt;
   const Json& kinds = (*answer)[0];
   const Json& entries = (*answer)[1];
@@ -71,13 +73,21 @@ std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& 
     decoded.push_back(std::move(facts));
   }
   std::vector<ElementFacts> out;
-  out.reserve(entries.size());
+  out.reserve(std::min(entries.size(), count));
   for (const Json& entry : entries) {
-    if (!entry.is_number_unsigned()) return std::nullopt;
-    const std::uint64_t n = entry.get<std::uint64_t>();
-    if (n / 2 >= decoded.size()) return std::nullopt;
-    out.push_back(decoded[n / 2]);
-    out.back().shown = n % 2 == 1;
+    if (entry.is_number_unsigned()) {
+      const std::uint64_t n = entry.get<std::uint64_t>();
+      if (out.size() >= count || n / 2 >= decoded.size()) return std::nullopt;
+      out.push_back(decoded[static_cast<std::size_t>(n / 2)]);
+      out.back().shown = n % 2 == 1;
+    } else if (entry.is_number_integer()) {
+      // A run of positions passed over: -n, n >= 1.
+      const std::uint64_t run = static_cast<std::uint64_t>(-(entry.get<std::int64_t>() + 1)) + 1;
+      if (run > count - out.size()) return std::nullopt;
+      out.resize(out.size() + static_cast<std::size_t>(run));
+    } else {
+      return std::nullopt;
+    }
   }
   return out;
 }

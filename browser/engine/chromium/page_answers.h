@@ -31,7 +31,9 @@ struct WrittenScroll {
 };
 std::optional<WrittenScroll> DecodeWrittenScroll(const std::optional<Json>& answer);
 
-// kFacts: [kinds, entries]; see there.
-std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& answer);
+// kFacts: [kinds, entries] for at most `count` positions; see there. Positions passed over
+// inside an element that is not shown come without a tag name.
+std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& answer,
+                                                     std::size_t count);
 
 }  // namespace Brovis::Engine

@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/remote_dom.h"
 
+#include <algorithm>
+
 #include "browser/engine/chromium/page_answers.h"
 #include "browser/engine/chromium/page_scripts.h"
 
@@ -79,8 +81,9 @@ class RemoteCollection : public ElementCollection {
   }
 
   std::optional<std::vector<ElementFacts>> facts(int first, int step, int count) override {
-    return DecodeFacts(list_->value(
-        Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count, Scripts::kShortTextLimit})));
+    return DecodeFacts(list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count,
+                                                                  Scripts::kShortTextLimit})),
+                       static_cast<std::size_t>(std::max(count, 0)));
   }
 
  private:
