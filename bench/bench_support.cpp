@@ -100,4 +100,14 @@ double TreePssMegabytes(int root) {
   return kilobytes / 1024.0;
 }
 
+double PeakResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return 0.0;
+}
+
+// Writing 5 to clear_refs sets the peak back to what is resident now.
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
 }  // namespace BrovisBench

@@ -59,4 +59,8 @@ class ModeDisplay {
 // Proportional set size of a process and all its descendants, in megabytes.
 double TreePssMegabytes(int pid);
 
+// This process's peak resident memory in megabytes, since it started or since the last reset.
+double PeakResidentMegabytes();
+void ResetPeakResident();
+
 }  // namespace BrovisBench

@@ -15,17 +15,16 @@ using Brovis::ToScrollOffset;
 using Brovis::ToScrollPosition;
 using Brovis::Engine::ElementFacts;
 
-const std::pair<Brovis::BrowserText, Brovis::BrowserText> kShown{u8"visible", u8"inline"};
-
 ElementFacts Facts(Brovis::BrowserText tag, std::optional<Brovis::BrowserText> type = {},
-                   std::vector<std::pair<Brovis::BrowserText, Brovis::BrowserText>> styles = {
-                       kShown, {u8"visible", u8"block"}, {u8"visible", u8"block"}}) {
-  return {std::move(tag), std::move(type), std::move(styles)};
+                   bool shown = true) {
+  return {std::move(tag), std::move(type), shown};
 }
 
 TEST(Selectable, OnlyLinksTextAreasAndInputsWhateverTheCaseOfTheirTag) {
-  for (const char8_t* tag : {u8"A", u8"a", u8"INPUT", u8"input", u8"TEXTAREA", u8"TextArea"})
+  for (const char8_t* tag : {u8"A", u8"a", u8"INPUT", u8"input", u8"TEXTAREA", u8"TextArea"}) {
     EXPECT_TRUE(IsSelectable(Facts(tag))) << reinterpret_cast<const char*>(tag);
+    EXPECT_FALSE(IsSelectable(Facts(tag, {}, false))) << reinterpret_cast<const char*>(tag);
+  }
   for (const char8_t* tag : {u8"BUTTON", u8"SELECT", u8"DIV", u8"ABBR", u8"AREA", u8"", u8"A "})
     EXPECT_FALSE(IsSelectable(Facts(tag))) << reinterpret_cast<const char*>(tag);
 }
@@ -38,18 +37,6 @@ TEST(Selectable, OnlyAnInputWhoseTypeIsExactlyHiddenIsPassedOver) {
   // The type only matters for inputs.
   EXPECT_TRUE(IsSelectable(Facts(u8"A", u8"hidden")));
   EXPECT_TRUE(IsSelectable(Facts(u8"TEXTAREA", u8"hidden")));
-}
-
-TEST(Selectable, HiddenOrUndisplayedAtAnyLevelUpToTheRoot) {
-  using Styles = std::vector<std::pair<Brovis::BrowserText, Brovis::BrowserText>>;
-  EXPECT_FALSE(IsSelectable(Facts(u8"A", {}, Styles{{u8"hidden", u8"inline"}, kShown})));
-  EXPECT_FALSE(IsSelectable(Facts(u8"A", {}, Styles{{u8"visible", u8"none"}, kShown})));
-  // A hidden root hides everything, even when the element itself is made visible again.
-  EXPECT_FALSE(IsSelectable(Facts(u8"A", {}, Styles{kShown, kShown, {u8"hidden", u8"block"}})));
-  EXPECT_FALSE(IsSelectable(Facts(u8"INPUT", {}, Styles{kShown, {u8"visible", u8"none"}})));
-  // Only the exact values hide.
-  EXPECT_TRUE(IsSelectable(Facts(u8"A", {}, Styles{{u8"collapse", u8"contents"}, kShown})));
-  EXPECT_TRUE(IsSelectable(Facts(u8"A", {}, Styles{{u8"Hidden", u8"None"}, kShown})));
 }
 
 // The stored position after one step from a pixel offset, written back as the offset the page

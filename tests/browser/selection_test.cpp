@@ -105,24 +105,36 @@ TEST_F(SelectionTest, PassesOverHiddenInputsAndWhatIsNotShown) {
   server.page("/",
               "<!DOCTYPE html><html><body>"
               "<input type='hidden' id='hidden'>"
-              "<div style='display:none'><input id='inNone'></div>"
+              "<a id='beforeNone' href='/x'>before</a>"
+              "<div style='display:none'><input id='inNone'><p><a href='/x'>in</a>"
+              "<a href='/x'>in</a></p></div>"
+              "<a id='afterNone' href='/x'>after</a>"
               "<div style='visibility:hidden'><a id='madeVisible' href='/x' "
               "style='visibility:visible'>again visible</a></div>"
               "<a id='undisplayed' href='/x' style='display:none'>x</a>"
               "<input type='HIDDEN' id='hiddenUpper'>"
               "<button id='button'>b</button><select id='select'><option>o</option></select>"
               "<a id='named' name='n'>named anchor</a>"
+              "<a id='collapsed' href='/x' style='visibility:collapse'>only hidden hides</a>"
               "<input id='disabled' disabled>"
               "<input type='checkbox' id='check'>"
               "<textarea id='area'></textarea>"
               "</body></html>");
   Open(server.url("/"));
-  std::string seen;
-  for (int i = 0; i < 5; ++i) {
-    const auto tag = Str(form->selectNext());
-    seen += tag + ":" + Outlined() + " ";
-  }
-  EXPECT_EQ(seen, "A:named INPUT:disabled INPUT:check TEXTAREA:area A:named ");
+  const auto steps = [&](int direction, int count) {
+    std::string seen;
+    for (int i = 0; i < count; ++i) {
+      const std::string tag = Str(form->selectElement(direction));
+      seen += tag + ":" + Outlined() + " ";
+    }
+    return seen;
+  };
+  EXPECT_EQ(steps(1, 8),
+            "A:beforeNone A:afterNone A:named A:collapsed INPUT:disabled INPUT:check "
+            "TEXTAREA:area A:beforeNone ");
+  EXPECT_EQ(steps(-1, 7),
+            "TEXTAREA:area INPUT:check INPUT:disabled A:collapsed A:named A:afterNone "
+            "A:beforeNone ");
 
   // The root's visibility counts too, even where a link makes itself visible again.
   Eval(

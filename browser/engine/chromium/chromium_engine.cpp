@@ -60,7 +60,11 @@ void ChromiumEngine::onAttached() {
                                     PageChannel::Hooks{[this] { freshness_.noteChange(); },
                                                        [this] { supervisor_.callTimedOut(); },
                                                        [this] { return supervisor_.ready(); }});
-  freshness_.attach(session.connection(), session.sessionId());
+  // Fences run in the module's own world once it is made: the page's may have replaced what they
+  // use.
+  freshness_.attach(session.connection(), session.sessionId(), [this]() -> std::optional<int> {
+    return channel_ ? channel_->knownWorld() : std::nullopt;
+  });
   // A page loaded again after a restart shows its frames once it has loaded.
   freshness_.showFrames(!loads_.attach(session.connection(), session.sessionId()));
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
@@ -104,6 +108,8 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
     supervisor_.dialogClosed();
   } else if (m == "Page.windowOpen") {
     queue(EventKind::NewWindow, FromUtf8Bytes(Field(p, "url", "")));
+  } else if (m.starts_with("Runtime.executionContext")) {
+    if (channel_) channel_->onContextEvent(m, p);
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
              m == "Target.detachedFromTarget") {
     supervisor_.pageLost();

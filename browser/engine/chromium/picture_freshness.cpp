@@ -22,15 +22,18 @@ constexpr std::chrono::milliseconds kFenceLimit{1000};
 
 }  // namespace
 
-void PictureFreshness::attach(Connection& connection, std::string sessionId) {
+void PictureFreshness::attach(Connection& connection, std::string sessionId,
+                              FenceContext fenceContext) {
   connection_ = &connection;
   sessionId_ = std::move(sessionId);
+  fenceContext_ = std::move(fenceContext);
   ++attachment_;
 }
 
 void PictureFreshness::detach() {
   connection_ = nullptr;
   sessionId_.clear();
+  fenceContext_ = nullptr;
   ++attachment_;
   framesShown_ = false;
   fenceInFlight_ = false;
@@ -56,9 +59,11 @@ void PictureFreshness::postFence() {
   if (fenceInFlight_ || !attached()) return;
   fenceInFlight_ = true;
   const std::uint64_t generation = changeGeneration_;
+  Json fence = {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}};
+  if (const auto context = fenceContext_ ? fenceContext_() : std::nullopt)
+    fence["contextId"] = *context;
   connection_->post(
-      "Runtime.evaluate",
-      {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}}, sessionId_,
+      "Runtime.evaluate", std::move(fence), sessionId_,
       [this, generation, attachment = attachment_](const CallResult&) {
         if (attachment != attachment_) return;
         // Every change counted when the fence was sent ran in the page before it, and so before

@@ -5,6 +5,8 @@
 // limit, for that frame.
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "browser/engine/chromium/connection.h"
@@ -15,8 +17,11 @@ namespace Brovis::Engine {
 
 class PictureFreshness {
  public:
+  // The script context fences run in, when there is one of the module's own.
+  using FenceContext = std::function<std::optional<int>()>;
+
   // A browser's page is attached: fences and acknowledgements go to it.
-  void attach(Connection& connection, std::string sessionId);
+  void attach(Connection& connection, std::string sessionId, FenceContext fenceContext);
   // The browser goes. Its last picture stays until the next page shows its own.
   void detach();
   // Frames are kept from a page from now on, or ignored until then (a browser started again
@@ -38,6 +43,7 @@ class PictureFreshness {
 
   Connection* connection_ = nullptr;
   std::string sessionId_;
+  FenceContext fenceContext_;
   Screencast screencast_;
   bool framesShown_ = true;
 
