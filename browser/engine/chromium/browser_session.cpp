@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/browser_session.h"
 
+#include <algorithm>
+
 namespace Brovis::Engine {
 
 namespace {
@@ -60,9 +62,13 @@ BrowserSession::BrowserSession(Key, BrowserProcess process, Connection::EventHan
 BrowserSession::~BrowserSession() {
   // Nothing may call back into an owner that is going away.
   connection_->setEventHandler({});
+  // The grace counts from here: asking can take a while when the browser does not read.
+  const auto deadline = std::chrono::steady_clock::now() + closeGrace_;
   if (!connection_->closed() && closeGrace_.count() > 0)
     connection_->post("Browser.close", Json::object(), "");
-  process_.stop(closeGrace_);
+  process_.stop(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             deadline - std::chrono::steady_clock::now()),
+                         std::chrono::milliseconds{0}));
   connection_->close();
 }
 

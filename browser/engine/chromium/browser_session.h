@@ -30,7 +30,7 @@ class BrowserSession {
   // Use Start.
   BrowserSession(Key, BrowserProcess process, Connection::EventHandler onEvent);
   // Asks the browser to close, gives it `closeGrace` to do so, then kills what is left and
-  // removes its profile directory.
+  // removes its directory.
   ~BrowserSession();
   BrowserSession(const BrowserSession&) = delete;
   BrowserSession& operator=(const BrowserSession&) = delete;
@@ -64,7 +64,8 @@ class BrowserSession {
   State state_ = State::Attaching;
   std::string failure_;
   std::string sessionId_;
-  std::chrono::milliseconds closeGrace_{2000};
+  // A browser closes in a few hundred milliseconds; the host's thread waits no longer than this.
+  std::chrono::milliseconds closeGrace_{1000};
 };
 
 // The parameters of the page's screencast: PNG, lossless, so that a page's colours (the selection
