@@ -136,15 +136,4 @@ void BrowserSession::fail(const std::string& why) {
   if (!tail.empty()) failure_ += "; the browser said: " + tail;
 }
 
-void BrowserSession::waitUntilAttached(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (state_ == State::Attaching) {
-    if (connection_->closed()) return fail("the browser closed its pipe");
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return fail("the browser did not answer in time");
-    connection_->waitAndPoll(std::min(left, std::chrono::milliseconds{50}));
-  }
-}
-
 }  // namespace Brovis::Engine

@@ -48,9 +48,6 @@ class BrowserSession {
   int pid() const { return process_.pid(); }
   void setCloseGrace(std::chrono::milliseconds grace) { closeGrace_ = grace; }
 
-  // Waits, processing only this browser's messages, until attaching has ended or `limit` passed.
-  void waitUntilAttached(std::chrono::milliseconds limit);
-
   // The time a started browser has to answer at all.
   static constexpr std::chrono::milliseconds kStartLimit{20000};
 

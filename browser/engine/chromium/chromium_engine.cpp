@@ -1,7 +1,6 @@
 #include "browser/engine/chromium/chromium_engine.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/remote_dom.h"
@@ -21,20 +20,10 @@ constexpr std::chrono::seconds kViewportRetryDelay{2};
 }  // namespace
 
 std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
-  std::string error;
-  auto engine = ChromiumEngine::Start(options, error);
-  if (!engine) std::cerr << "brovis: cannot start the browser: " << error << "\n";
-  return engine;
+  return std::make_unique<ChromiumEngine>(options);
 }
 
-std::unique_ptr<ChromiumEngine> ChromiumEngine::Start(const ChromiumOptions& options,
-                                                      std::string& error) {
-  auto engine = std::make_unique<ChromiumEngine>(Key{}, options);
-  if (!engine->supervisor_.startAndAttach(error)) return nullptr;
-  return engine;
-}
-
-ChromiumEngine::ChromiumEngine(Key, const ChromiumOptions& options)
+ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
       loads_([this](BrowserText url, bool mainFrame) {
         if (mainFrame) freshness_.showFrames(true);
@@ -42,7 +31,9 @@ ChromiumEngine::ChromiumEngine(Key, const ChromiumOptions& options)
       }),
       supervisor_(options.callLimit,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
-                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {}
+                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
+  supervisor_.start();
+}
 
 ChromiumEngine::~ChromiumEngine() {
   if (channel_) channel_->detach();
@@ -114,14 +105,13 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
 void ChromiumEngine::navigate(BrowserTextView address) {
   const std::string url = NormalizeAddress(AsUtf8Bytes(address));
   if (url.empty()) return;
+  // A browser that kept failing, or could not be started, gets its chances back at once.
   supervisor_.forgive();
   checkBrowser();
-  if (!supervisor_.attached()) {
-    loads_.loadWhenAttached(url);
-    if (!supervisor_.session()) supervisor_.replace();
-    return;
-  }
-  loads_.load(url);
+  if (supervisor_.attached()) return loads_.load(url);
+  loads_.loadWhenAttached(url);
+  // Without a browser, one starts for the address now.
+  checkBrowser();
 }
 
 bool ChromiumEngine::stepHistory(int delta) {
