@@ -25,10 +25,11 @@ std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
 
 ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_([this](BrowserText url, bool mainFrame) {
-        if (mainFrame) freshness_.showFrames(true);
-        queue(EventKind::DocumentCompleted, std::move(url));
-      }),
+      loads_(
+          {[this](BrowserText url, bool) { queue(EventKind::DocumentCompleted, std::move(url)); },
+           // A new browser's page shows its frames once the address loaded in it commits,
+           // not its blank start page.
+           [this] { freshness_.showFrames(true); }}),
       supervisor_(options.callLimit,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
                    [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
@@ -46,13 +47,12 @@ void ChromiumEngine::checkBrowser() {
 
 void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
-  channel_ =
-      std::make_shared<PageChannel>(session.connection(), session.sessionId(), options_.callLimit,
-                                    PageChannel::Hooks{[this] { freshness_.noteChange(); },
-                                                       [this] { supervisor_.callTimedOut(); },
-                                                       [this] { return supervisor_.ready(); }});
+  channel_ = std::make_shared<PageChannel>(
+      session.connection(), session.sessionId(), options_.callLimit,
+      PageChannel::Hooks{[this] { freshness_.noteChange(); },
+                         [this] { supervisor_.callTimedOut(); },
+                         [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
   freshness_.attach(session.connection(), session.sessionId());
-  // A page loaded again after a restart shows its frames once it has loaded.
   freshness_.showFrames(!loads_.attach(session.connection(), session.sessionId()));
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
 }
@@ -116,16 +116,8 @@ void ChromiumEngine::navigate(BrowserTextView address) {
 
 bool ChromiumEngine::stepHistory(int delta) {
   checkBrowser();
-  auto history = supervisor_.call("Page.getNavigationHistory");
-  if (!history) return false;
-  const int current = history.result->value("currentIndex", -1);
-  const Json entries = history.result->value("entries", Json::array());
-  const int target = current + delta;
-  if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
-  // The blank page the browser starts with is not part of the pilot's history.
-  if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
-  loads_.goToHistoryEntry(entries[target].value("id", 0));
-  return true;
+  const auto history = supervisor_.call("Page.getNavigationHistory");
+  return history && loads_.stepHistory(*history.result, delta);
 }
 
 bool ChromiumEngine::goBack() { return stepHistory(-1); }

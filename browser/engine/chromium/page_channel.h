@@ -20,6 +20,8 @@ class PageChannel {
     std::function<void()> timedOut;
     // Whether the page answers at all now; calls fail at once while it does not.
     std::function<bool()> answering;
+    // The pilot clicked or typed into the page.
+    std::function<void()> pilotActed;
   };
 
   PageChannel(Connection& connection, std::string sessionId, std::chrono::milliseconds limit,
@@ -40,6 +42,9 @@ class PageChannel {
   // The latest call may have changed how the page looks: the next print waits for its picture.
   void notePageChange() {
     if (hooks_.pageChanged) hooks_.pageChanged();
+  }
+  void notePilotAction() {
+    if (hooks_.pilotActed) hooks_.pilotActed();
   }
   // The engine is going away: every later call fails.
   void detach() { connection_ = nullptr; }

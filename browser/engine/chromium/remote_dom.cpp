@@ -118,6 +118,7 @@ class RemoteTextRange : public TextRange {
     const auto changed = input_->value(Scripts::kSetValue, Json::array({StringOf(text)}));
     if (!changed) return false;
     if (changed->is_boolean() && changed->get<bool>()) input_->notePageChange();
+    input_->notePilotAction();
     return true;
   }
 
@@ -186,6 +187,7 @@ class RemoteElement : public Element {
         object_->value(Scripts::kClick, Json::array(), /*userGesture=*/false).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
+    object_->notePilotAction();
     return clicked;
   }
 
@@ -233,7 +235,9 @@ class RemoteElement : public Element {
   std::optional<BrowserText> value() override { return AsText(object_->value(Scripts::kGetValue)); }
 
   bool setValue(BrowserTextView v) override {
-    return changing(object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    const bool set = changing(object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    object_->notePilotAction();
+    return set;
   }
 
   std::unique_ptr<TextRange> createTextRange() override {
@@ -295,6 +299,10 @@ std::optional<std::string> RemoteObject::object(std::string_view function, Json 
 
 void RemoteObject::notePageChange() const {
   if (auto channel = channel_.lock()) channel->notePageChange();
+}
+
+void RemoteObject::notePilotAction() const {
+  if (auto channel = channel_.lock()) channel->notePilotAction();
 }
 
 ElementRef MakeRemoteElement(const std::weak_ptr<PageChannel>& channel, std::string objectId) {
