@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/browser_session.h"
 
+#include <algorithm>
+
 namespace Brovis::Engine {
 
 namespace {
@@ -63,9 +65,13 @@ BrowserSession::BrowserSession(Key, BrowserProcess process, Connection::EventHan
 BrowserSession::~BrowserSession() {
   // Nothing may call back into an owner that is going away.
   connection_->setEventHandler({});
+  // The grace counts from here: asking can take a while when the browser does not read.
+  const auto deadline = std::chrono::steady_clock::now() + closeGrace_;
   if (!connection_->closed() && closeGrace_.count() > 0)
     connection_->post("Browser.close", Json::object(), "");
-  process_.stop(closeGrace_);
+  process_.stop(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             deadline - std::chrono::steady_clock::now()),
+                         std::chrono::milliseconds{0}));
   connection_->close();
 }
 
@@ -131,17 +137,6 @@ void BrowserSession::fail(const std::string& why) {
   failure_ = why;
   const std::string tail = process_.stderrTail(600);
   if (!tail.empty()) failure_ += "; the browser said: " + tail;
-}
-
-void BrowserSession::waitUntilAttached(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (state_ == State::Attaching) {
-    if (connection_->closed()) return fail("the browser closed its pipe");
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return fail("the browser did not answer in time");
-    connection_->waitAndPoll(std::min(left, std::chrono::milliseconds{50}));
-  }
 }
 
 }  // namespace Brovis::Engine

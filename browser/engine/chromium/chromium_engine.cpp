@@ -1,7 +1,6 @@
 #include "browser/engine/chromium/chromium_engine.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/remote_dom.h"
@@ -21,28 +20,21 @@ constexpr std::chrono::seconds kViewportRetryDelay{2};
 }  // namespace
 
 std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
-  std::string error;
-  auto engine = ChromiumEngine::Start(options, error);
-  if (!engine) std::cerr << "brovis: cannot start the browser: " << error << "\n";
-  return engine;
+  return std::make_unique<ChromiumEngine>(options);
 }
 
-std::unique_ptr<ChromiumEngine> ChromiumEngine::Start(const ChromiumOptions& options,
-                                                      std::string& error) {
-  auto engine = std::make_unique<ChromiumEngine>(Key{}, options);
-  if (!engine->supervisor_.startAndAttach(error)) return nullptr;
-  return engine;
-}
-
-ChromiumEngine::ChromiumEngine(Key, const ChromiumOptions& options)
+ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_([this](BrowserText url, bool mainFrame) {
-        if (mainFrame) freshness_.showFrames(true);
-        queue(EventKind::DocumentCompleted, std::move(url));
-      }),
+      loads_(
+          {[this](BrowserText url, bool) { queue(EventKind::DocumentCompleted, std::move(url)); },
+           // A new browser's page shows its frames once the address loaded in it commits,
+           // not its blank start page.
+           [this] { freshness_.showFrames(true); }}),
       supervisor_(options.callLimit,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
-                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {}
+                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
+  supervisor_.start();
+}
 
 ChromiumEngine::~ChromiumEngine() {
   if (channel_) channel_->detach();
@@ -55,17 +47,16 @@ void ChromiumEngine::checkBrowser() {
 
 void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
-  channel_ =
-      std::make_shared<PageChannel>(session.connection(), session.sessionId(), options_.callLimit,
-                                    PageChannel::Hooks{[this] { freshness_.noteChange(); },
-                                                       [this] { supervisor_.callTimedOut(); },
-                                                       [this] { return supervisor_.ready(); }});
+  channel_ = std::make_shared<PageChannel>(
+      session.connection(), session.sessionId(), options_.callLimit,
+      PageChannel::Hooks{[this] { freshness_.noteChange(); },
+                         [this] { supervisor_.callTimedOut(); },
+                         [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
   // Fences run in the module's own world once it is made: the page's may have replaced what they
   // use.
   freshness_.attach(session.connection(), session.sessionId(), [this]() -> std::optional<int> {
     return channel_ ? channel_->knownWorld() : std::nullopt;
   });
-  // A page loaded again after a restart shows its frames once it has loaded.
   freshness_.showFrames(!loads_.attach(session.connection(), session.sessionId()));
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
 }
@@ -119,28 +110,19 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
 void ChromiumEngine::navigate(BrowserTextView address) {
   const std::string url = NormalizeAddress(AsUtf8Bytes(address));
   if (url.empty()) return;
+  // A browser that kept failing, or could not be started, gets its chances back at once.
   supervisor_.forgive();
   checkBrowser();
-  if (!supervisor_.attached()) {
-    loads_.loadWhenAttached(url);
-    if (!supervisor_.session()) supervisor_.replace();
-    return;
-  }
-  loads_.load(url);
+  if (supervisor_.attached()) return loads_.load(url);
+  loads_.loadWhenAttached(url);
+  // Without a browser, one starts for the address now.
+  checkBrowser();
 }
 
 bool ChromiumEngine::stepHistory(int delta) {
   checkBrowser();
-  auto history = supervisor_.call("Page.getNavigationHistory");
-  if (!history) return false;
-  const int current = Field(*history.result, "currentIndex", -1);
-  const Json entries = Field(*history.result, "entries", Json::array());
-  const int target = current + delta;
-  if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
-  // The blank page the browser starts with is not part of the pilot's history.
-  if (target == 0 && Field(entries[0], "url", "") == "about:blank") return false;
-  loads_.goToHistoryEntry(Field(entries[target], "id", 0));
-  return true;
+  const auto history = supervisor_.call("Page.getNavigationHistory");
+  return history && loads_.stepHistory(*history.result, delta);
 }
 
 bool ChromiumEngine::goBack() { return stepHistory(-1); }

@@ -25,6 +25,8 @@ class PageChannel {
     std::function<void()> timedOut;
     // Whether the page answers at all now; calls fail at once while it does not.
     std::function<bool()> answering;
+    // The pilot clicked or typed into the page.
+    std::function<void()> pilotActed;
   };
 
   PageChannel(Connection& connection, std::string sessionId, std::chrono::milliseconds limit,
@@ -60,6 +62,9 @@ class PageChannel {
   void onContextEvent(std::string_view method, const Json& params);
   // The module's world in the current document, if it has been made already; never asks the page.
   std::optional<int> knownWorld() const { return world_; }
+  void notePilotAction() {
+    if (hooks_.pilotActed) hooks_.pilotActed();
+  }
   // The engine is going away: every later call fails.
   void detach() { connection_ = nullptr; }
 

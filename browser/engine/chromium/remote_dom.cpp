@@ -61,7 +61,10 @@ class RemoteTextRange : public TextRange {
     return DecodeText(input_->value(Scripts::kGetValue));
   }
   bool setText(BrowserTextView text) override {
-    return Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
+    const bool set =
+        Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
+    input_->notePilotAction();
+    return set;
   }
 
  private:
@@ -120,6 +123,7 @@ class RemoteElement : public Element {
     const bool clicked = object_->value(Scripts::kClick).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
+    object_->notePilotAction();
     return clicked;
   }
 
@@ -168,7 +172,10 @@ class RemoteElement : public Element {
   }
 
   bool setValue(BrowserTextView v) override {
-    return Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    const bool set =
+        Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    object_->notePilotAction();
+    return set;
   }
 
   std::unique_ptr<TextRange> createTextRange() override {
@@ -213,6 +220,10 @@ std::optional<std::string> RemoteObject::object(std::string_view function, Json 
 
 void RemoteObject::notePageChange() const {
   if (auto channel = channel_.lock()) channel->notePageChange();
+}
+
+void RemoteObject::notePilotAction() const {
+  if (auto channel = channel_.lock()) channel->notePilotAction();
 }
 
 ElementRef MakeRemoteElement(const std::weak_ptr<PageChannel>& channel, std::string objectId) {

@@ -25,6 +25,7 @@ class RemoteObject {
                                     Json arguments = Json::array()) const;
   const std::weak_ptr<PageChannel>& channel() const { return channel_; }
   void notePageChange() const;
+  void notePilotAction() const;
 
  private:
   std::weak_ptr<PageChannel> channel_;
