@@ -124,4 +124,14 @@ double TreeCpuSeconds(int root) {
   return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
+double PeakResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return 0.0;
+}
+
+// Writing 5 to clear_refs sets the peak back to what is resident now.
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
 }  // namespace BrovisBench

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "browser/brovis_form.h"
-#include "platform/orbiter/orbiter_api.h"
+#include "platform/orbiter/display_record.h"
+#include "platform/orbiter/orbiter_host.h"
 #include "tests/support/pump.h"
 
 namespace BrovisBench {
@@ -52,11 +53,16 @@ class ModeDisplay {
   Win32::Surface surface_;
   Win32::SurfaceDC dc_{surface_};
   std::unique_ptr<MFD> mode_;
+  OrbiterHost::DisplayRecord record_{*mode_};
 };
 
 // Proportional set size of a process and all its descendants, in megabytes.
 double TreePssMegabytes(int pid);
 // CPU time, user and system, that a process and all its living descendants have used, in seconds.
 double TreeCpuSeconds(int pid);
+
+// This process's peak resident memory in megabytes, since it started or since the last reset.
+double PeakResidentMegabytes();
+void ResetPeakResident();
 
 }  // namespace BrovisBench

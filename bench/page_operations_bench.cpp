@@ -129,6 +129,49 @@ void BM_SelectNextNone(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectNextNone)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// One step to the only visible link of the page, which follows 20,000 links inside a hidden
+// element at the bottom of a chain of 3,000 nested elements: each step goes round the whole
+// list. The page's script builds the chain (HTML flattens nesting deeper than 512), of elements
+// that lay out nothing themselves: 3,000 nested blocks crash the browser's renderer, and 3,000
+// nested inline boxes cost it tens of milliseconds of layout at every outline, which measures
+// the browser rather than the step. host_peak_mb: this process's peak resident memory from the
+// page's load on.
+void BM_SelectNextDeep(benchmark::State& state) {
+  const std::string body = R"(<script>
+let parent = document.body;
+for (let i = 0; i < 3000; ++i) {
+  parent = parent.appendChild(document.createElement('span'));
+  parent.style.display = 'contents';
+}
+const hidden = parent.appendChild(document.createElement('span'));
+hidden.style.display = 'none';
+for (let i = 0; i < 20000; ++i) {
+  const link = hidden.appendChild(document.createElement('a'));
+  link.href = '#h';
+  link.textContent = 'hidden ';
+}
+const visible = document.body.appendChild(document.createElement('a'));
+visible.href = '#v';
+visible.textContent = 'visible';
+</script>)";
+  // The script, the chain, the hidden element, its links, then the visible link.
+  constexpr int kVisibleLink = 1 + 3000 + 1 + 20000;
+  BrovisBench::ResetPeakResident();
+  auto& window = BenchWindow::get();
+  if (!window.load("select-next-deep.html", Page(body))) {
+    state.SkipWithError("page did not load");
+    return;
+  }
+  for (auto _ : state) {
+    if (window.form().selectNext() != u8"A" || window.access().selectedIndex() != kVisibleLink) {
+      state.SkipWithError("not the visible link");
+      break;
+    }
+  }
+  state.counters["host_peak_mb"] = BrovisBench::PeakResidentMegabytes();
+}
+BENCHMARK(BM_SelectNextDeep)->Unit(benchmark::kMillisecond);
+
 // One step down a long page, with its capture; back to the top, untimed, near the bottom.
 void BM_MoveDown(benchmark::State& state) {
   std::string body;

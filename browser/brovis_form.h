@@ -58,6 +58,10 @@ class BrovisForm : public Forms::Form {
   void InitializeComponent();
   void UpdateBitmap();
   void UpdateScroll();
+  // UpdateScroll for where the window's own scroll has just put the page: the positions stored
+  // are ones that the next refresh writes back as exactly the offsets read.
+  void KeepScroll();
+  void ReadScroll(float (*toPosition)(std::int32_t offset, std::int32_t unit));
   void UpdatePaging();
   void ReadExtents(const Engine::PageScroll& scroll);
 

@@ -132,10 +132,12 @@ BrowserText BrovisForm::selectElement(int direction) {
   selectedElement->scrollIntoView(false);
   // Read once before the events are processed as well: a refresh that runs among them (a
   // repaint of the page) writes the stored position into the page, and would otherwise put the
-  // page back where it was before the scroll above.
-  UpdateScroll();
+  // page back where it was before the scroll above. Both reads keep the page exactly where the
+  // scroll left it: about half of all offsets, stored as offset / 200 in single precision,
+  // would be written back a pixel short and cut the outline at the bottom of the view.
+  KeepScroll();
   Forms::Application::DoEvents();
-  UpdateScroll();
+  KeepScroll();
   return tagName;
 }
 

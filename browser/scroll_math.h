@@ -11,5 +11,8 @@ namespace Brovis {
 float ToScrollPosition(std::int32_t offset, std::int32_t unit);
 // Unit to single precision, both widened to double and multiplied, truncated toward zero.
 std::int32_t ToScrollOffset(float position, std::int32_t unit);
+// The position nearest offset / unit that ToScrollOffset turns back into `offset` itself, for
+// a record that must leave the page exactly where it is.
+float ToKeptScrollPosition(std::int32_t offset, std::int32_t unit);
 
 }  // namespace Brovis

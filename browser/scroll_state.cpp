@@ -26,6 +26,16 @@ std::int32_t ToScrollOffset(float position, std::int32_t unit) {
   return static_cast<std::int32_t>(product);
 }
 
+float ToKeptScrollPosition(std::int32_t offset, std::int32_t unit) {
+  const float position = ToScrollPosition(offset, unit);
+  if (ToScrollOffset(position, unit) == offset) return position;
+  // Rounded to just short of the offset, the product truncates to the pixel before it; the next
+  // single-precision value outward reaches the offset without passing it.
+  const float outward =
+      std::nextafter(position, (offset < 0 ? -1 : 1) * std::numeric_limits<float>::infinity());
+  return ToScrollOffset(outward, unit) == offset ? outward : position;
+}
+
 void BrovisForm::ReadExtents(const Engine::PageScroll& scroll) {
   yMax = scroll.root.scrollHeight;
   xMax = scroll.root.scrollWidth;
@@ -33,7 +43,11 @@ void BrovisForm::ReadExtents(const Engine::PageScroll& scroll) {
   if (scroll.body.scrollWidth > xMax) xMax = scroll.body.scrollWidth;
 }
 
-void BrovisForm::UpdateScroll() {
+void BrovisForm::UpdateScroll() { ReadScroll(ToScrollPosition); }
+
+void BrovisForm::KeepScroll() { ReadScroll(ToKeptScrollPosition); }
+
+void BrovisForm::ReadScroll(float (*toPosition)(std::int32_t offset, std::int32_t unit)) {
   if (!webBrowser1) return;
   const auto document = webBrowser1->Document();
   if (!document) return;
@@ -46,8 +60,8 @@ void BrovisForm::UpdateScroll() {
   if (vertical == 0 && scroll->root.scrollTop != 0) vertical = scroll->root.scrollTop;
   std::int32_t horizontal = scroll->body.scrollLeft;
   if (horizontal == 0 && scroll->root.scrollLeft != 0) horizontal = scroll->root.scrollLeft;
-  yPos = ToScrollPosition(vertical, ySize);
-  xPos = ToScrollPosition(horizontal, xSize);
+  yPos = toPosition(vertical, ySize);
+  xPos = toPosition(horizontal, xSize);
 }
 
 void BrovisForm::UpdatePaging() {

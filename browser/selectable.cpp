@@ -14,11 +14,7 @@ bool IsSelectable(const Engine::ElementFacts& facts) {
   if (tag != u8"A" && tag != u8"INPUT" && tag != u8"TEXTAREA") return false;
   // An absent attribute passes; the value is compared exactly, case and all.
   if (tag == u8"INPUT" && facts.type && *facts.type == u8"hidden") return false;
-  for (const auto& [visibility, display] : facts.styles) {
-    if (visibility == u8"hidden") return false;
-    if (display == u8"none") return false;
-  }
-  return true;
+  return facts.shown;
 }
 
 }  // namespace Brovis

@@ -9,9 +9,8 @@ namespace Brovis {
 // The tag name with ASCII letters upper-cased; the engine may report "a" for "A" (XHTML, SVG).
 BrowserText UpperCaseTag(BrowserTextView tag);
 
-// Tag A, INPUT or TEXTAREA; for INPUT a "type" other than exactly "hidden"; and neither the
-// element nor an ancestor up to the root has visibility "hidden" or display "none" (visibility
-// looked at first on each level).
+// Tag A, INPUT or TEXTAREA; for INPUT a "type" other than exactly "hidden"; and shown (the
+// engine finds out whether any level up to the root is hidden or undisplayed).
 bool IsSelectable(const Engine::ElementFacts& facts);
 
 }  // namespace Brovis

@@ -1,10 +1,10 @@
 #pragma once
-// One cockpit display showing the module's mode: the display object the module made, owned by
-// the host as the simulator owns it, and the drawing surface it is redrawn into.
+// One cockpit display showing a mode: the display object the mode made, hosted as the simulator
+// hosts it, and the drawing surface it is redrawn into.
 #include <chrono>
 #include <memory>
 
-#include "platform/orbiter/orbiter_api.h"
+#include "platform/orbiter/hosted_display.h"
 #include "platform/win32/win32.h"
 
 namespace Cockpit {
@@ -13,16 +13,18 @@ using Clock = std::chrono::steady_clock;
 
 class Display {
  public:
-  // Takes ownership of `mfd`, which is deleted through its virtual destructor.
-  Display(int width, int height, MFD* mfd);
+  Display(int width, int height, std::unique_ptr<OrbiterHost::HostedDisplay> hosted);
   ~Display();
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
 
-  // Blanks the surface and has the display object draw into it.
+  // Fills the surface black, as the simulator does before every Update, and has the display
+  // object draw into it.
   void Redraw(Clock::time_point now);
 
-  MFD& mfd() { return *mfd_; }
+  MFD& mfd() { return hosted_->mfd(); }
+  // Whether the display object asked for a redraw since the last call.
+  bool TakeInvalidated() { return hosted_->TakeInvalidated(); }
   const Win32::Surface& surface() const { return surface_; }
   int width() const { return surface_.width(); }
   int height() const { return surface_.height(); }
@@ -33,7 +35,7 @@ class Display {
   Clock::time_point lastChange() const { return lastChange_; }
 
  private:
-  std::unique_ptr<MFD> mfd_;
+  std::unique_ptr<OrbiterHost::HostedDisplay> hosted_;
   Win32::Surface surface_;
   Win32::SurfaceDC dc_;
   std::vector<Win32::Pixel> previous_;

@@ -1,11 +1,13 @@
 // brovis-cockpit: plays the simulator for the module. Loads it, opens displays in its mode, runs
 // the frame loop, and plays the pilot from a script, headless, or lets a pilot fly it in a
-// window (--window).
+// window (--window). --demo plays the tour that comes with it.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "cockpit/demo_tour.h"
+#include "cockpit/install_layout.h"
 #include "cockpit/module_library.h"
 #include "cockpit/options.h"
 #include "cockpit/script_runner.h"
@@ -23,7 +25,7 @@ void GoOffline() {
 }
 
 int Run(const Cockpit::Options& options, std::istream& script) {
-  Cockpit::ModuleLibrary module(options.module.empty() ? Cockpit::ModuleBesideProgram()
+  Cockpit::ModuleLibrary module(options.module.empty() ? Cockpit::DefaultModule().string()
                                                        : options.module);
   module.Init();
   const auto modes = OrbiterHost::RegisteredModes();
@@ -68,12 +70,23 @@ int main(int argc, char** argv) {
     std::cerr << "brovis-cockpit: " << e.what() << '\n' << Cockpit::kUsage << std::endl;
     return 2;
   }
+  if (options.answer) {
+    std::cout << *options.answer << std::flush;
+    return 0;
+  }
   if (options.offline) GoOffline();
 
   std::ifstream file;
-  std::istringstream none;
-  std::istream* script = &none;
-  if (options.script && *options.script == "-") {
+  std::istringstream text;  // the demo's tour; empty without a script
+  std::istream* script = &text;
+  if (options.demo) {
+    try {
+      text.str(Cockpit::DemoTour(Cockpit::DemoFolder()));
+    } catch (const std::runtime_error& e) {
+      std::cerr << "brovis-cockpit: " << e.what() << std::endl;
+      return 2;
+    }
+  } else if (options.script && *options.script == "-") {
     script = &std::cin;
   } else if (options.script) {
     file.open(*options.script);

@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <filesystem>
 #include <stdexcept>
 
 namespace Cockpit {
@@ -31,12 +30,5 @@ ModuleLibrary::~ModuleLibrary() { dlclose(handle_); }
 void ModuleLibrary::Init() { init_(static_cast<HINSTANCE>(handle_)); }
 
 void ModuleLibrary::Exit() { exit_(static_cast<HINSTANCE>(handle_)); }
-
-std::string ModuleBesideProgram() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "Brovis.so";
-  return (program.parent_path() / "Brovis.so").string();
-}
 
 }  // namespace Cockpit

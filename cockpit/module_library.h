@@ -3,7 +3,7 @@
 // entered through InitModule, left through ExitModule, and unloaded.
 #include <string>
 
-#include "platform/orbiter/orbiter_api.h"
+#include "platform/win32/win32.h"
 
 namespace Cockpit {
 
@@ -25,8 +25,5 @@ class ModuleLibrary {
   Entry init_ = nullptr;
   Entry exit_ = nullptr;
 };
-
-// Brovis.so in the directory of the running program.
-std::string ModuleBesideProgram();
 
 }  // namespace Cockpit

@@ -8,7 +8,7 @@
 namespace Cockpit {
 
 struct Options {
-  std::string module;  // empty: the module built beside the program
+  std::string module;  // empty: the module installed or built with the program
   int width = 256;     // of display 1, opened at the start
   int height = 256;
   int refreshMilliseconds = 100;
@@ -17,6 +17,9 @@ struct Options {
   bool offline = false;
   bool window = false;  // fly it in a desktop window instead of running a script
   int displays = 1;     // in the window, side by side
+  bool demo = false;    // play the bundled tour, offline
+  // The text that --help or --version asks for: printed instead of running anything.
+  std::optional<std::string> answer;
 };
 
 class UsageError : public std::runtime_error {
@@ -25,10 +28,8 @@ class UsageError : public std::runtime_error {
 };
 
 constexpr char kUsage[] =
-    "usage: brovis-cockpit [--module PATH] [--size WxH] [--refresh MS] [--out DIR] [--offline] "
-    "[SCRIPT]\n"
-    "       brovis-cockpit --window [--displays N] [--module PATH] [--size WxH] [--refresh MS] "
-    "[--offline]";
+    "usage: brovis-cockpit [OPTIONS] [SCRIPT]\n"
+    "brovis-cockpit --help lists the options";
 
 // Throws UsageError.
 Options ParseOptions(const std::vector<std::string>& args);

@@ -1,22 +1,15 @@
 #include "cockpit/script.h"
 
 #include <charconv>
-#include <map>
 #include <vector>
+
+#include "platform/keyboard/scan_codes.h"
 
 namespace Cockpit {
 
 namespace {
 
 constexpr int kMaxDisplaySide = 0xFFFF;
-
-// Key names the pilot is likely to type, as scan codes.
-const std::map<std::string_view, DWORD>& KeyNames() {
-  static const std::map<std::string_view, DWORD> names = {
-      {"period", 52}, {"comma", 51}, {"c", 46},   {"i", 23},     {"a", 30},     {"u", 22},
-      {"b", 48},      {"f", 33},     {"up", 200}, {"down", 208}, {"left", 203}, {"right", 205}};
-  return names;
-}
 
 std::string_view TrimEnd(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -82,7 +75,7 @@ int Milliseconds(std::string_view text) {
 }
 
 DWORD KeyCode(std::string_view text) {
-  if (const auto it = KeyNames().find(text); it != KeyNames().end()) return it->second;
+  if (const Keyboard::Key* key = Keyboard::FindByName(text)) return key->scanCode;
   if (const auto n = ParseNumber<DWORD>(text)) return *n;
   throw ScriptError("unknown key '" + std::string(text) + "'");
 }

@@ -32,7 +32,7 @@ struct Command {
   int height = 0;        // open
   int button = 0;        // button
   int event = 1;         // button: bit 0 is the left mouse button pressed
-  DWORD key = 0;         // key: a DirectInput scan code
+  DWORD key = 0;         // key: a DirectInput scan code, by number or key name (any case)
   int milliseconds = 0;  // wait, settle
   std::string text;      // type, url: the text; snap: the file
 };

@@ -11,7 +11,13 @@ namespace {
 
 const char* Bool(bool value) { return value ? "true" : "false"; }
 
-std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "-"; }
+std::string Quoted(const char* text) {
+  if (!text) return "-";
+  // Appended, not added: GCC 12 warns falsely (-Wrestrict) on "text" + std::string at -O3.
+  std::string quoted = "\"";
+  quoted.append(text).append("\"");
+  return quoted;
+}
 
 }  // namespace
 
@@ -30,7 +36,7 @@ Display& ScriptRunner::Current() {
   return *display;
 }
 
-void ScriptRunner::Run(const Command& c) {
+void ScriptRunner::Run(const Command& c) try {
   switch (c.op) {
     case Op::Open:
       simulator_.Open(c.display, c.width, c.height);
@@ -75,6 +81,9 @@ void ScriptRunner::Run(const Command& c) {
       Menu();
       break;
   }
+} catch (const SimulatorError& e) {
+  // A display the line cannot open or close: the line's error.
+  throw ScriptError(e.what());
 }
 
 void ScriptRunner::PressButton(int button, int event) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "cockpit/script.h"
 #include "platform/forms/application.h"
 
 namespace Cockpit {
@@ -17,18 +16,17 @@ void Simulator::Open(int number, int width, int height) { Open(number, width, he
 
 void Simulator::Open(int number, int width, int height, const OrbiterHost::RegisteredMode& mode) {
   if (displays_.count(number))
-    throw ScriptError("display " + std::to_string(number) + " is open already");
-  const MFD_WPARAM size =
-      static_cast<MFD_WPARAM>(width & 0xFFFF) | (static_cast<MFD_WPARAM>(height & 0xFFFF) << 16);
-  const MFD_RESULT result = mode.msgproc(kMfdOpenedMessage, static_cast<UINT>(number), size,
-                                         reinterpret_cast<MFD_LPARAM>(&vessel_));
-  if (!result) throw ScriptError("the module opened no display");
-  displays_[number] = std::make_unique<Display>(width, height, reinterpret_cast<MFD*>(result));
+    throw SimulatorError("display " + std::to_string(number) + " is open already");
+  auto hosted =
+      OrbiterHost::HostedDisplay::Open(mode, static_cast<UINT>(number), static_cast<DWORD>(width),
+                                       static_cast<DWORD>(height), &vessel_);
+  if (!hosted) throw SimulatorError("the module opened no display");
+  displays_[number] = std::make_unique<Display>(width, height, std::move(hosted));
 }
 
 void Simulator::Close(int number) {
   if (!displays_.erase(number))
-    throw ScriptError("display " + std::to_string(number) + " is not open");
+    throw SimulatorError("display " + std::to_string(number) + " is not open");
 }
 
 void Simulator::CloseAll() { displays_.clear(); }
@@ -43,7 +41,7 @@ void Simulator::Frame() {
   for (auto& [number, display] : displays_) {
     const Clock::time_point now = Clock::now();
     // Taken every frame, so that a request is answered once.
-    const bool invalidated = OrbiterHost::TakeInvalidated(display->mfd());
+    const bool invalidated = display->TakeInvalidated();
     if (invalidated || now - display->lastRedraw() >= refresh_) display->Redraw(now);
   }
 }

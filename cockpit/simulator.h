@@ -6,11 +6,18 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "cockpit/display.h"
 #include "platform/orbiter/orbiter_host.h"
 
 namespace Cockpit {
+
+// A display that cannot be opened or closed as asked.
+class SimulatorError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class Simulator {
  public:
@@ -20,12 +27,12 @@ class Simulator {
   // Destroys the displays that are still open.
   ~Simulator();
 
-  // The pilot selects the mode on display `number`. Throws ScriptError when it is open already
+  // The pilot selects the mode on display `number`. Throws SimulatorError when it is open already
   // or the module gives no display object.
   void Open(int number, int width, int height);
   // The same with another registered mode than the simulator's own.
   void Open(int number, int width, int height, const OrbiterHost::RegisteredMode& mode);
-  // The display leaves the mode. Throws ScriptError when it is not open.
+  // The display leaves the mode. Throws SimulatorError when it is not open.
   void Close(int number);
   void CloseAll();
   // The open display `number`, or null.

@@ -18,7 +18,7 @@ void Brovis::Update(HDC hDC) {
     BrowserInterface& browser = EnsureBrowser();
     Title(hDC, kTitle);
     // The window covers the title wherever the two overlap.
-    browser.RenderToDC(hDC, static_cast<int>(width), static_cast<int>(height));
+    browser.RenderToDC(hDC, static_cast<int>(W), static_cast<int>(H));
   } catch (...) {
     // The simulator's redraw must go on; this display just shows what was drawn so far.
   }

@@ -3,7 +3,7 @@
 // display's size on every redraw, and the pilot's buttons, keys and input boxes that drive it. It
 // keeps no state of its own; the page, its history and its selection live in the browser and
 // outlive every display.
-#include "platform/orbiter/orbiter_api.h"
+#include "Orbitersdk.h"
 
 namespace Brovis {
 
@@ -14,7 +14,7 @@ class Brovis : public MFD {
   ~Brovis() override;
 
   void Update(HDC hDC) override;
-  const char* ButtonLabel(int bt) override;
+  char* ButtonLabel(int bt) override;
   int ButtonMenu(const MFDBUTTONMENU** menu) const override;
   bool ConsumeButton(int bt, int event) override;
   bool ConsumeKeyBuffered(DWORD key) override;

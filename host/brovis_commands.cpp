@@ -5,16 +5,17 @@
 #include "host/brovis.h"
 #include "host/browser_root.h"
 #include "host/command_tables.h"
-#include "host/key_codes.h"
 #include "host/live_displays.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace Brovis {
 
 namespace {
 
-constexpr char kSetTextTitle[] = "Set browser text";
-constexpr char kAppendTextTitle[] = "Append browser text";
-constexpr char kUrlTitle[] = "Input URL";
+// Writable arrays, because the simulator takes titles as char*; it never writes them.
+char kSetTextTitle[] = "Set browser text";
+char kAppendTextTitle[] = "Append browser text";
+char kUrlTitle[] = "Input URL";
 
 // Each callback hands the confirmed text to the display that opened the box. If the pilot closed
 // that display while the box was open, the text still does what the pilot asked, on the shared
@@ -51,7 +52,7 @@ bool InputCallbackURL(void*, char* str, void* usrdata) {
 
 }  // extern "C"
 
-const char* Brovis::ButtonLabel(int bt) {
+char* Brovis::ButtonLabel(int bt) {
   return bt >= 0 && bt < kButtonCount ? kButtonLabels[bt] : nullptr;
 }
 
@@ -72,40 +73,40 @@ bool Brovis::ConsumeKeyBuffered(DWORD key) {
   try {
     BrowserInterface& browser = EnsureBrowser();
     switch (key) {
-      case Keys::U:
+      case Keyboard::ScanCode("U"):
         oapiOpenInputBox(kUrlTitle, InputCallbackURL, nullptr, kInputBoxLength, this);
         break;
-      case Keys::I:
+      case Keyboard::ScanCode("I"):
         oapiOpenInputBox(kSetTextTitle, InputCallbackText, nullptr, kInputBoxLength, this);
         break;
-      case Keys::A:
+      case Keyboard::ScanCode("A"):
         oapiOpenInputBox(kAppendTextTitle, InputCallbackAppend, nullptr, kInputBoxLength, this);
         break;
-      case Keys::F:
+      case Keyboard::ScanCode("F"):
         browser.NavigateForward();
         break;
-      case Keys::C:
+      case Keyboard::ScanCode("C"):
         browser.ClickElement();
         break;
-      case Keys::B:
+      case Keyboard::ScanCode("B"):
         browser.NavigateBack();
         break;
-      case Keys::Comma:
+      case Keyboard::ScanCode("Comma"):
         browser.SelectPrevious();
         break;
-      case Keys::Period:
+      case Keyboard::ScanCode("Period"):
         browser.SelectNext();
         break;
-      case Keys::Up:
+      case Keyboard::ScanCode("Up"):
         browser.MoveUp();
         break;
-      case Keys::Left:
+      case Keyboard::ScanCode("Left"):
         browser.MoveLeft();
         break;
-      case Keys::Right:
+      case Keyboard::ScanCode("Right"):
         browser.MoveRight();
         break;
-      case Keys::Down:
+      case Keyboard::ScanCode("Down"):
         browser.MoveDown();
         break;
       default:

@@ -1,11 +1,27 @@
 #include "host/browser_root.h"
 
+#include <cstdlib>
+
 namespace Brovis {
 
 std::unique_ptr<BrowserInterface> _browser;
 
+namespace {
+
+void ReleaseAtExit() { ReleaseBrowser(); }
+
+}  // namespace
+
 BrowserInterface& EnsureBrowser() {
-  if (!_browser) _browser = std::make_unique<BrowserInterface>();
+  if (!_browser) {
+    _browser = std::make_unique<BrowserInterface>();
+    // The bridge must go while what it uses still exists: the platform's window table and
+    // message loop, which were first used while it was built. Functions registered with atexit
+    // run before the statics constructed earlier are destroyed, both when the process calls
+    // exit() without unloading the module and, registered from the module, when it is unloaded.
+    static const bool registered = std::atexit(ReleaseAtExit) == 0;
+    (void)registered;
+  }
   return *_browser;
 }
 
@@ -16,14 +32,5 @@ void ReleaseBrowser() noexcept {
     // Shutting down: there is nobody left to tell.
   }
 }
-
-namespace {
-
-// Runs when the module is unloaded, before the module's own static objects are destroyed, so the
-// browser shuts down while everything it uses still exists. The process-wide message loop and
-// window table live in the platform library, which the host keeps loaded.
-[[gnu::destructor]] void ReleaseOnUnload() { ReleaseBrowser(); }
-
-}  // namespace
 
 }  // namespace Brovis

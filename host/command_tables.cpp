@@ -1,11 +1,11 @@
 #include "host/command_tables.h"
 
-#include "host/key_codes.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace Brovis {
 
-const std::array<const char*, kButtonCount> kButtonLabels = {
-    "Nxt", "Prv", "Clk", "Inpt", "App", "URL", "Up", "Dwn", "Lft", "Rght", "Bck", "Fwd"};
+char kButtonLabels[kButtonCount][5] = {"Nxt", "Prv", "Clk", "Inpt", "App", "URL",
+                                       "Up",  "Dwn", "Lft", "Rght", "Bck", "Fwd"};
 
 // The selection characters are hints for the pilot; the keys that act are in kButtonKeys (the
 // period and comma keys, not '>' and '<').
@@ -25,7 +25,9 @@ const MFDBUTTONMENU kButtonMenu[kButtonCount] = {
 };
 
 const std::array<DWORD, kButtonCount> kButtonKeys = {
-    Keys::Period, Keys::Comma, Keys::C,    Keys::I,     Keys::A, Keys::U,
-    Keys::Up,     Keys::Down,  Keys::Left, Keys::Right, Keys::B, Keys::F};
+    Keyboard::ScanCode("Period"), Keyboard::ScanCode("Comma"), Keyboard::ScanCode("C"),
+    Keyboard::ScanCode("I"),      Keyboard::ScanCode("A"),     Keyboard::ScanCode("U"),
+    Keyboard::ScanCode("Up"),     Keyboard::ScanCode("Down"),  Keyboard::ScanCode("Left"),
+    Keyboard::ScanCode("Right"),  Keyboard::ScanCode("B"),     Keyboard::ScanCode("F")};
 
 }  // namespace Brovis

@@ -2,25 +2,30 @@
 // thrown inside the module crosses into the simulator.
 #include <memory>
 
+#include "Orbitersdk.h"
 #include "host/brovis.h"
-#include "platform/orbiter/orbiter_api.h"
+#include "platform/keyboard/scan_codes.h"
 
 namespace {
 
-constexpr DWORD kSelectionKey = 0x17;  // I
+constexpr DWORD kSelectionKey = Keyboard::ScanCode("I");
 // The simulator lists the mode under this name for as long as it is registered.
-constexpr char kModeName[] = "Brovis";
+// Writable, because the simulator takes it as char*; it never writes it.
+char kModeName[] = "Brovis";
 
 int modeId = 0;
 
-extern "C" MFD_RESULT MsgProc(UINT msg, UINT, MFD_WPARAM wparam, MFD_LPARAM lparam) {
-  if (msg != kMfdOpenedMessage) return 0;
+extern "C" OAPI_MSGTYPE MsgProc(UINT msg, UINT, WPARAM wparam, LPARAM lparam) {
+  if (msg != OAPI_MSG_MFD_OPENED) return 0;
   try {
     // The simulator owns the display from here and destroys it through the virtual destructor.
-    MFD* display = std::make_unique<Brovis::Brovis>(LoWord(wparam), HiWord(wparam),
-                                                    reinterpret_cast<VESSEL*>(lparam))
-                       .release();
-    return reinterpret_cast<MFD_RESULT>(display);
+    // wparam: the display's width in its low 16 bits, its height in the next 16.
+    const auto width = static_cast<DWORD>(wparam & 0xFFFF);
+    const auto height = static_cast<DWORD>((wparam >> 16) & 0xFFFF);
+    MFD* display =
+        std::make_unique<Brovis::Brovis>(width, height, reinterpret_cast<VESSEL*>(lparam))
+            .release();
+    return reinterpret_cast<OAPI_MSGTYPE>(display);
   } catch (...) {
     return 0;
   }
@@ -28,7 +33,7 @@ extern "C" MFD_RESULT MsgProc(UINT msg, UINT, MFD_WPARAM wparam, MFD_LPARAM lpar
 
 }  // namespace
 
-MODULE_ENTRY void InitModule(HINSTANCE) {
+DLLCLBK void InitModule(HINSTANCE) {
   try {
     MFDMODESPEC modeSpec{kModeName, kSelectionKey, MsgProc};
     modeId = oapiRegisterMFDMode(modeSpec);
@@ -36,7 +41,7 @@ MODULE_ENTRY void InitModule(HINSTANCE) {
   }
 }
 
-MODULE_ENTRY void ExitModule(HINSTANCE) {
+DLLCLBK void ExitModule(HINSTANCE) {
   try {
     oapiUnregisterMFDMode(modeId);
   } catch (...) {

@@ -42,11 +42,11 @@ struct PageScroll {
 // What a selection test needs to know of one position of an element list.
 struct ElementFacts {
   BrowserText tagName;              // as the engine reports it
-  std::optional<BrowserText> type;  // the "type" attribute, when there is one
-  // (visibility, display) of the element, then of each ancestor up to and including the root
-  // element. Only filled for A, INPUT and TEXTAREA elements: no other element can pass the
-  // first test, so their styles would never be looked at.
-  std::vector<std::pair<BrowserText, BrowserText>> styles;
+  std::optional<BrowserText> type;  // an INPUT element's "type" attribute, when it has one
+  // Neither the element nor any of its ancestors up to and including the root element has
+  // visibility "hidden" or display "none". Only found out for A, INPUT and TEXTAREA elements:
+  // no other element can pass the first test, so it would never be looked at.
+  bool shown = false;
 };
 
 class ElementCollection {

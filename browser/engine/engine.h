@@ -56,8 +56,9 @@ struct ChromiumOptions {
   std::chrono::milliseconds callLimit{1500};
 };
 
-// Starts a headless Chromium and attaches to its page. Returns none when no browser could be
-// started; the reason is written to standard error.
+// Starts a headless Chromium in the background and returns at once: its page is attached, and
+// the load asked for meanwhile started, once the browser is up. A browser that cannot be started
+// is tried again; why it failed is written to standard error.
 std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options = {});
 
 }  // namespace Brovis::Engine

@@ -23,6 +23,8 @@ class EngineDiagnostics {
   virtual std::size_t liveRemoteObjects() const = 0;
   // How often the engine has replaced a browser that died or hung.
   virtual int restartCount() const = 0;
+  // How many commands to the browser wait for their answers now.
+  virtual std::size_t waitingCommands() const = 0;
   // Runs a script in the page and gives its value as JSON text, or none.
   virtual std::optional<std::string> evaluate(std::string_view script) = 0;
 };

@@ -64,10 +64,8 @@ void WebBrowser::OnPaint(const Win32::Canvas& canvas) {
   const Win32::Surface* picture =
       engine_ ? engine_->picture(canvas.forPrint ? kPrintWait : std::chrono::milliseconds{0})
               : nullptr;
-  if (!picture) {
-    canvas.fill({0, 0, size.Width, size.Height}, kWhite);
-    return;
-  }
+  // Nothing to show yet (the browser is starting): what lies beneath, a display's title, shows.
+  if (!picture) return;
   // Until the engine has drawn at a new size, the older picture shows and the rest stays white.
   if (picture->width() < size.Width)
     canvas.fill({picture->width(), 0, size.Width, size.Height}, kWhite);

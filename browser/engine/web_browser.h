@@ -17,8 +17,8 @@ struct WebBrowserDocumentCompletedEventArgs {
 
 class WebBrowser : public Forms::Control, public Forms::MessageSource {
  public:
-  // Starts its own headless Chromium. Without a browser the control stays empty and white, and
-  // every operation does nothing.
+  // Starts its own headless Chromium, in the background. Until the engine has a picture the
+  // control paints nothing; without an engine every operation does nothing.
   WebBrowser();
   explicit WebBrowser(std::unique_ptr<Engine::Engine> engine);
   ~WebBrowser() override;

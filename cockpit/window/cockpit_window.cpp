@@ -4,10 +4,10 @@
 #include <stdexcept>
 
 #include "cockpit/host_code_page_text.h"
-#include "cockpit/script.h"
 #include "cockpit/window/input_box_view.h"
-#include "cockpit/window/scan_codes.h"
-#include "cockpit/window/text_renderer.h"
+#include "cockpit/window/painter.h"
+#include "cockpit/window/sdl_keys.h"
+#include "cockpit/window/sdl_surfaces.h"
 
 namespace Cockpit {
 
@@ -15,21 +15,9 @@ namespace {
 
 constexpr char kWindowTitle[] = "Brovis cockpit";
 
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
 struct SdlTextDeleter {
   void operator()(char* text) const { SDL_free(text); }
 };
-
-// An SDL view of `surface`'s pixels, which must outlive it.
-SurfacePtr Wrap(Win32::Surface& surface) {
-  return SurfacePtr(SDL_CreateRGBSurfaceWithFormatFrom(
-      surface.pixels().data(), surface.width(), surface.height(), 32,
-      surface.width() * static_cast<int>(sizeof(Win32::Pixel)), SDL_PIXELFORMAT_ARGB8888));
-}
 
 std::string ModeEntry(const OrbiterHost::RegisteredMode& mode) {
   const std::string key = KeyName(mode.key);
@@ -64,13 +52,9 @@ CockpitWindow::CockpitWindow(Simulator& simulator, const WindowSettings& setting
       settings_(settings),
       layout_(LayoutFor(settings)),
       picture_(layout_.windowWidth(), layout_.windowHeight(), MfdFrame::kBackground) {
-  for (int i = 0; i < settings.displays; ++i) {
-    Slot slot;
-    slot.number = i + 1;
-    slot.mode = simulator.mode();
-    slots_.push_back(slot);
-  }
-  for (const Slot& slot : slots_) simulator_.Open(slot.number, settings.width, settings.height);
+  for (int i = 0; i < settings.displays; ++i)
+    slots_.emplace_back(simulator, i + 1, settings.width, settings.height);
+  seenRedraws_.resize(slots_.size());
   window_.reset(SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  layout_.windowWidth(), layout_.windowHeight(), SDL_WINDOW_SHOWN));
   if (!window_) {
@@ -176,73 +160,23 @@ void CockpitWindow::MouseDown(const SDL_MouseButtonEvent& event) {
   if (hit.kind == Hit::Kind::Nothing) return;
   dirty_ = true;
   keyboard_ = hit.display;
-  Slot& slot = slots_[hit.display];
+  DisplaySlot& slot = slots_[hit.display];
   if (hit.kind == Hit::Kind::SideButton) {
     pressedDisplay_ = hit.display;
     pressedSide_ = hit.button;
-    PressSide(slot, hit.button, MouseEventBits(event.button));
+    slot.PressSide(hit.button, MouseEventBits(event.button));
   } else if (hit.kind == Hit::Kind::BottomButton && event.button == SDL_BUTTON_LEFT) {
     pressedDisplay_ = hit.display;
     pressedBottom_ = hit.bottom;
-    PressBottom(slot, hit.bottom);
+    switch (hit.bottom) {
+      case BottomButton::Power:
+        return slot.Power();
+      case BottomButton::Select:
+        return slot.Select();
+      case BottomButton::Menu:
+        return slot.Menu();
+    }
   }
-}
-
-void CockpitWindow::PressSide(Slot& slot, int button, int bits) {
-  switch (slot.screen) {
-    case FrameContent::Screen::Mode:
-      if (slot.menu) {
-        slot.menu = false;
-        return;
-      }
-      if (Display* display = simulator_.Find(slot.number))
-        display->mfd().ConsumeButton(button, bits);
-      break;
-    case FrameContent::Screen::ModeList:
-      if (const auto modes = OrbiterHost::RegisteredModes();
-          (bits & 1) && button < static_cast<int>(modes.size()))
-        SelectMode(slot, modes[button]);
-      break;
-    case FrameContent::Screen::Off:
-      break;
-  }
-}
-
-void CockpitWindow::PressBottom(Slot& slot, BottomButton button) {
-  using Screen = FrameContent::Screen;
-  switch (button) {
-    case BottomButton::Power:
-      if (slot.screen == Screen::Off)
-        SelectMode(slot, slot.mode);
-      else
-        LeaveMode(slot, Screen::Off);
-      break;
-    case BottomButton::Select:
-      if (slot.screen == Screen::Mode)
-        LeaveMode(slot, Screen::ModeList);
-      else if (slot.screen == Screen::ModeList)
-        SelectMode(slot, slot.mode);
-      break;
-    case BottomButton::Menu:
-      if (slot.screen == Screen::Mode) slot.menu = !slot.menu;
-      break;
-  }
-}
-
-void CockpitWindow::SelectMode(Slot& slot, const OrbiterHost::RegisteredMode& mode) {
-  try {
-    simulator_.Open(slot.number, settings_.width, settings_.height, mode);
-    slot.mode = mode;
-    slot.screen = FrameContent::Screen::Mode;
-  } catch (const ScriptError&) {
-    // The module made no display object: the screen stays as it was, as a dead display would.
-  }
-}
-
-void CockpitWindow::LeaveMode(Slot& slot, FrameContent::Screen to) {
-  if (slot.screen == FrameContent::Screen::Mode) simulator_.Close(slot.number);
-  slot.screen = to;
-  slot.menu = false;
 }
 
 void CockpitWindow::KeyDown(const SDL_KeyboardEvent& event) {
@@ -250,17 +184,10 @@ void CockpitWindow::KeyDown(const SDL_KeyboardEvent& event) {
   if (IsModifierKey(scancode)) return;
   const std::optional<DWORD> code = DirectInputScanCode(scancode);
   if (!code) return;
-  Slot& slot = slots_[keyboard_];
   dirty_ = true;
-  if (slot.screen == FrameContent::Screen::ModeList) {
-    for (const auto& mode : OrbiterHost::RegisteredModes())
-      if (mode.key == *code) return SelectMode(slot, mode);
-    return;
-  }
-  if (slot.screen != FrameContent::Screen::Mode) return;
   // Shift with an arrow key, as the mode's menu tells the pilot, reaches the display as the
   // arrow's own code: the modifiers are the simulator's business, not the display's.
-  if (Display* display = simulator_.Find(slot.number)) display->mfd().ConsumeKeyBuffered(*code);
+  slots_[keyboard_].PressKey(*code);
 }
 
 void CockpitWindow::BoxKeyDown(const SDL_KeyboardEvent& event) {
@@ -320,11 +247,11 @@ void CockpitWindow::FollowInputBox() {
 }
 
 void CockpitWindow::NoteRedraws() {
-  for (Slot& slot : slots_) {
-    const Display* display = simulator_.Find(slot.number);
-    if (!display || display->lastRedraw() == slot.seenRedraw) continue;
-    slot.seenRedraw = display->lastRedraw();
-    lastUpdated_ = slot.number;
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const Display* display = simulator_.Find(slots_[i].number());
+    if (!display || display->lastRedraw() == seenRedraws_[i]) continue;
+    seenRedraws_[i] = display->lastRedraw();
+    lastUpdated_ = slots_[i].number();
     lastUpdateTime_ = display->lastUpdateTime();
     dirty_ = true;
   }
@@ -337,32 +264,32 @@ std::string CockpitWindow::Status() const {
   if (lastUpdated_)
     std::snprintf(text, sizeof text,
                   "refresh %.0f ms (%.1f Hz)   last Update %.2f ms (MFD %d)   keyboard: MFD %d",
-                  refresh, 1000.0 / refresh, update, lastUpdated_, slots_[keyboard_].number);
+                  refresh, 1000.0 / refresh, update, lastUpdated_, slots_[keyboard_].number());
   else
     std::snprintf(text, sizeof text, "refresh %.0f ms (%.1f Hz)   keyboard: MFD %d", refresh,
-                  1000.0 / refresh, slots_[keyboard_].number);
+                  1000.0 / refresh, slots_[keyboard_].number());
   return text;
 }
 
 FrameContent CockpitWindow::Content(int index) {
-  const Slot& slot = slots_[index];
+  const DisplaySlot& slot = slots_[index];
   FrameContent c;
-  c.screen = slot.screen;
-  c.name = "MFD " + std::to_string(slot.number);
+  c.screen = slot.screen();
+  c.name = "MFD " + std::to_string(slot.number());
   c.keyboard = index == keyboard_;
   if (pressedDisplay_ == index) {
     c.pressedSide = pressedSide_;
     c.pressedBottom = pressedBottom_;
   }
-  if (slot.screen == FrameContent::Screen::ModeList)
+  if (slot.screen() == FrameContent::Screen::ModeList)
     for (const auto& mode : OrbiterHost::RegisteredModes()) c.modes.push_back(ModeEntry(mode));
-  Display* display = simulator_.Find(slot.number);
-  if (slot.screen != FrameContent::Screen::Mode || !display) return c;
+  Display* display = slot.display();
+  if (!display) return c;
   c.surface = &display->surface();
   MFD& mfd = display->mfd();
   for (int b = 0; b < 12; ++b)
     if (const char* label = mfd.ButtonLabel(b)) c.labels[b] = FromHostCodePage(label);
-  if (slot.menu) {
+  if (slot.menuShown()) {
     const MFDBUTTONMENU* table = nullptr;
     const int count = mfd.ButtonMenu(&table);
     c.menu.emplace();
@@ -378,7 +305,7 @@ FrameContent CockpitWindow::Content(int index) {
 }
 
 void CockpitWindow::Compose() {
-  TextRenderer painter(picture_);
+  Painter painter(picture_);
   painter.Fill({0, 0, picture_.width(), picture_.height()}, MfdFrame::kBackground);
   for (int i = 0; i < static_cast<int>(slots_.size()); ++i)
     MfdFrame::Draw(painter, layout_.frames()[i], Content(i));
@@ -391,29 +318,8 @@ void CockpitWindow::Compose() {
                        box_->visibleLength, box_->field);
 }
 
-void CockpitWindow::Present() {
-  SDL_Surface* target = SDL_GetWindowSurface(window_.get());
-  if (!target) return;
-  const SurfacePtr source = Wrap(picture_);
-  if (!source) return;
-  SDL_BlitSurface(source.get(), nullptr, target, nullptr);
-  SDL_UpdateWindowSurface(window_.get());
-}
+void CockpitWindow::Present() { Cockpit::Present(window_.get(), picture_); }
 
-Win32::Surface CockpitWindow::Screenshot() const {
-  SDL_Surface* shown = SDL_GetWindowSurface(window_.get());
-  if (!shown) return {};
-  const SurfacePtr copy(SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_ARGB8888, 0));
-  if (!copy) return {};
-  Win32::Surface out(copy->w, copy->h);
-  SDL_LockSurface(copy.get());
-  for (int y = 0; y < copy->h; ++y) {
-    const auto* row = reinterpret_cast<const Win32::Pixel*>(
-        static_cast<const Uint8*>(copy->pixels) + static_cast<std::ptrdiff_t>(y) * copy->pitch);
-    std::copy(row, row + copy->w, out.row(y));
-  }
-  SDL_UnlockSurface(copy.get());
-  return out;
-}
+Win32::Surface CockpitWindow::Screenshot() const { return Cockpit::Screenshot(window_.get()); }
 
 }  // namespace Cockpit

@@ -13,6 +13,7 @@
 
 #include "cockpit/simulator.h"
 #include "cockpit/window/button_layout.h"
+#include "cockpit/window/display_slot.h"
 #include "cockpit/window/mfd_frame.h"
 #include "cockpit/window/text_field.h"
 #include "platform/win32/surface.h"
@@ -32,7 +33,7 @@ int MouseEventBits(Uint8 sdlButton);
 class CockpitWindow {
  public:
   // Opens the displays in the simulator's mode and shows the window. Throws std::runtime_error
-  // when there is no video, and ScriptError when the module makes no display.
+  // when there is no video, and SimulatorError when the module makes no display.
   CockpitWindow(Simulator& simulator, const WindowSettings& settings);
   // Closes the displays (an open input box is cancelled first) and the window.
   ~CockpitWindow();
@@ -54,20 +55,13 @@ class CockpitWindow {
   Win32::Surface Screenshot() const;
   // The display (0-based frame index) that has the keyboard.
   int keyboardDisplay() const { return keyboard_; }
-  bool menuShown(int display) const { return slots_.at(display).menu; }
-  FrameContent::Screen screen(int display) const { return slots_.at(display).screen; }
+  bool menuShown(int display) const { return slots_.at(display).menuShown(); }
+  FrameContent::Screen screen(int display) const { return slots_.at(display).screen(); }
   bool inputBoxShown() const { return box_.has_value(); }
   // The status line's text.
   std::string Status() const;
 
  private:
-  struct Slot {
-    int number = 0;
-    FrameContent::Screen screen = FrameContent::Screen::Mode;
-    bool menu = false;
-    OrbiterHost::RegisteredMode mode;  // the mode SEL returns to
-    Clock::time_point seenRedraw{};
-  };
   struct Box {
     std::string title;  // UTF-8
     int visibleLength = 0;
@@ -89,10 +83,6 @@ class CockpitWindow {
   void MouseDown(const SDL_MouseButtonEvent& event);
   void KeyDown(const SDL_KeyboardEvent& event);
   void BoxKeyDown(const SDL_KeyboardEvent& event);
-  void PressSide(Slot& slot, int button, int bits);
-  void PressBottom(Slot& slot, BottomButton button);
-  void SelectMode(Slot& slot, const OrbiterHost::RegisteredMode& mode);
-  void LeaveMode(Slot& slot, FrameContent::Screen to);
   void FollowInputBox();
   void NoteRedraws();
   FrameContent Content(int index);
@@ -105,7 +95,8 @@ class CockpitWindow {
   SdlVideo video_;
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
   Win32::Surface picture_;
-  std::vector<Slot> slots_;
+  std::vector<DisplaySlot> slots_;
+  std::vector<Clock::time_point> seenRedraws_;  // of each slot's display, as last shown
   int keyboard_ = 0;
   int pressedDisplay_ = -1;
   int pressedSide_ = -1;

@@ -8,7 +8,7 @@ namespace Cockpit {
 double InputBoxView::CharWidth() {
   static const double width = [] {
     Win32::Surface scratch(1, 1);
-    TextRenderer measure(scratch);
+    Painter measure(scratch);
     return measure.TextWidth("M", Font::Fixed, kFontSize);
   }();
   return width;
@@ -38,7 +38,7 @@ InputBoxView::Layout InputBoxView::Place(int width, int height, int visibleLengt
   return l;
 }
 
-void InputBoxView::Draw(TextRenderer& p, int width, int height, const std::string& title,
+void InputBoxView::Draw(Painter& p, int width, int height, const std::string& title,
                         int visibleLength, TextField& field) {
   const Layout l = Place(width, height, visibleLength);
   p.Shade({0, 0, width, height}, 0.55);

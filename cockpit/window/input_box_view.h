@@ -3,8 +3,8 @@
 // the module's title, a field as many characters wide as the module asked for, and a caret.
 #include <string>
 
+#include "cockpit/window/painter.h"
 #include "cockpit/window/text_field.h"
-#include "cockpit/window/text_renderer.h"
 #include "platform/win32/surface.h"
 
 namespace Cockpit {
@@ -34,7 +34,7 @@ class InputBoxView {
   static Layout Place(int width, int height, int visibleLength);
 
   // Dims the window and draws the box over it.
-  static void Draw(TextRenderer& painter, int width, int height, const std::string& title,
+  static void Draw(Painter& painter, int width, int height, const std::string& title,
                    int visibleLength, TextField& field);
 };
 

@@ -18,7 +18,7 @@ Win32::Rect Row(const FrameLayout& f, int b) {
                : Win32::Rect{middle + 2, label.top, f.screen.right - 3, label.bottom};
 }
 
-void DrawLabels(TextRenderer& p, const FrameLayout& f, const FrameContent& c) {
+void DrawLabels(Painter& p, const FrameLayout& f, const FrameContent& c) {
   for (int b = 0; b < 12; ++b) {
     if (!c.labels[b] || c.labels[b]->empty()) continue;
     const Win32::Rect& box = f.labels[b];
@@ -35,7 +35,7 @@ void DrawLabels(TextRenderer& p, const FrameLayout& f, const FrameContent& c) {
   }
 }
 
-void DrawMenu(TextRenderer& p, const FrameLayout& f, const std::vector<MenuEntry>& menu) {
+void DrawMenu(Painter& p, const FrameLayout& f, const std::vector<MenuEntry>& menu) {
   p.Shade(f.screen, 0.85);
   const double size = LabelSize(f.labels[0]);
   if (menu.empty()) {
@@ -75,7 +75,7 @@ void DrawMenu(TextRenderer& p, const FrameLayout& f, const std::vector<MenuEntry
   }
 }
 
-void DrawModeList(TextRenderer& p, const FrameLayout& f, const FrameContent& c) {
+void DrawModeList(Painter& p, const FrameLayout& f, const FrameContent& c) {
   p.Fill(f.screen, 0xFF000000);
   const double size = LabelSize(f.labels[0]);
   p.Text({f.screen.left, f.screen.top + 2, f.screen.right, f.screen.top + 2 + f.labels[0].height()},
@@ -87,7 +87,7 @@ void DrawModeList(TextRenderer& p, const FrameLayout& f, const FrameContent& c) 
 
 }  // namespace
 
-void MfdFrame::Draw(TextRenderer& p, const FrameLayout& f, const FrameContent& c) {
+void MfdFrame::Draw(Painter& p, const FrameLayout& f, const FrameContent& c) {
   p.Fill(f.frame, kBezel);
   p.Outline(f.frame, c.keyboard ? kKeyboardEdge : kBezelEdge, c.keyboard ? 2.0 : 1.0);
   for (int b = 0; b < 12; ++b) p.Button(f.sideButtons[b], c.pressedSide == b);

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "cockpit/window/button_layout.h"
-#include "cockpit/window/text_renderer.h"
+#include "cockpit/window/display_slot.h"
+#include "cockpit/window/painter.h"
 #include "platform/win32/surface.h"
 
 namespace Cockpit {
@@ -21,7 +22,7 @@ struct MenuEntry {
 
 // What the frame shows. Texts are UTF-8.
 struct FrameContent {
-  enum class Screen { Mode, Off, ModeList };
+  using Screen = DisplaySlot::Screen;
   Screen screen = Screen::Mode;
   const Win32::Surface* surface = nullptr;     // Mode: the display's surface
   std::optional<std::string> labels[12];       // Mode: the side buttons' labels
@@ -44,7 +45,7 @@ class MfdFrame {
   static constexpr Win32::Pixel kSelectionKey = 0xFFFFD060;
   static constexpr Win32::Pixel kBottomLabel = 0xFFDADADA;
 
-  static void Draw(TextRenderer& painter, const FrameLayout& layout, const FrameContent& content);
+  static void Draw(Painter& painter, const FrameLayout& layout, const FrameContent& content);
 };
 
 }  // namespace Cockpit

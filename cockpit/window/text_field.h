@@ -43,8 +43,4 @@ class TextField {
   std::size_t first_ = 0;  // the first character shown
 };
 
-// Helpers for UTF-8 text, used beside the field.
-std::u32string DecodeUtf8(std::string_view utf8);
-std::string EncodeUtf8(std::u32string_view text);
-
 }  // namespace Cockpit

@@ -43,7 +43,7 @@ bool CancelInputBox() {
 
 }  // namespace OrbiterHost
 
-void oapiOpenInputBox(const char* title, InputBoxCallback callback, const char* buf, int vislen,
+void oapiOpenInputBox(char* title, bool (*callback)(void*, char*, void*), char* buf, int vislen,
                       void* usrdata) {
   auto& state = OrbiterHost::State();
   state.open = OrbiterHost::InputBox{title ? title : "", buf ? buf : "", vislen, callback, usrdata};

@@ -26,6 +26,11 @@ std::optional<RegisteredMode> FindMode(std::string_view name) {
 }  // namespace OrbiterHost
 
 int oapiRegisterMFDMode(MFDMODESPEC& modeSpec) {
+  MFDMODESPECEX withoutContext{modeSpec.name, modeSpec.key, nullptr, modeSpec.msgproc};
+  return oapiRegisterMFDMode(withoutContext);
+}
+
+int oapiRegisterMFDMode(MFDMODESPECEX& modeSpec) {
   auto& registry = OrbiterHost::Modes();
   OrbiterHost::RegisteredMode mode;
   mode.id = registry.nextId++;
@@ -33,6 +38,7 @@ int oapiRegisterMFDMode(MFDMODESPEC& modeSpec) {
   mode.name = modeSpec.name ? modeSpec.name : "";
   mode.key = modeSpec.key;
   mode.msgproc = modeSpec.msgproc;
+  mode.context = modeSpec.context;
   registry.modes.push_back(std::move(mode));
   return registry.modes.back().id;
 }

@@ -7,15 +7,24 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/orbiter/orbiter_api.h"
+#include "Orbitersdk.h"
+
+// The simulator's spacecraft. A display is given a pointer to one and only passes it on.
+class VESSEL {};
 
 namespace OrbiterHost {
+
+using MessageProcedure = OAPI_MSGTYPE (*)(UINT msg, UINT mfd, WPARAM wparam, LPARAM lparam);
+// Called when the pilot confirms an input box: `id` identifies the box, `str` is the typed text
+// in the host's code page. True accepts the input.
+using InputBoxCallback = bool (*)(void* id, char* str, void* usrdata);
 
 struct RegisteredMode {
   int id = 0;
   std::string name;
   DWORD key = 0;
-  MFD_MSGPROC msgproc = nullptr;
+  MessageProcedure msgproc = nullptr;
+  void* context = nullptr;  // what the mode registered with it, for its opening message
 };
 
 // The modes registered now, in the order of registration.
@@ -39,8 +48,5 @@ std::optional<InputBox> OpenInputBox();
 std::optional<bool> ConfirmInputBox(std::string_view text);
 // Closes the open box without calling back; false when none was open.
 bool CancelInputBox();
-
-// Whether `display` asked for a redraw since the last call for it.
-bool TakeInvalidated(const MFD& display);
 
 }  // namespace OrbiterHost

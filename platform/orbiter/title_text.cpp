@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,12 @@ struct CairoSurfaceDeleter {
 struct CairoDeleter {
   void operator()(cairo_t* c) const { cairo_destroy(c); }
 };
+struct ScaledFontDeleter {
+  void operator()(cairo_scaled_font_t* f) const { cairo_scaled_font_destroy(f); }
+};
+struct FontOptionsDeleter {
+  void operator()(cairo_font_options_t* o) const { cairo_font_options_destroy(o); }
+};
 struct FontFaceDeleter {
   void operator()(cairo_font_face_t* f) const { cairo_font_face_destroy(f); }
 };
@@ -26,6 +33,9 @@ cairo_font_face_t* TitleFace() {
       cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD));
   return face.get();
 }
+
+// The font grows with the display, and stays readable on small ones.
+double FontSize(int displayHeight) { return std::max(10.0, displayHeight / 18.0); }
 
 std::string Printable(std::string_view title) {
   std::string text(title);
@@ -47,8 +57,7 @@ void DrawTitle(Win32::Surface& surface, std::string_view title) {
                                           CAIRO_FORMAT_ARGB32, surface.width(), surface.height(),
                                           stride));
   const std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(target.get()));
-  // The font grows with the display, and stays readable on small ones.
-  const double size = std::max(10.0, surface.height() / 18.0);
+  const double size = FontSize(surface.height());
   cairo_set_font_face(cr.get(), TitleFace());
   cairo_set_font_size(cr.get(), size);
   cairo_font_extents_t font;
@@ -57,6 +66,24 @@ void DrawTitle(Win32::Surface& surface, std::string_view title) {
   cairo_move_to(cr.get(), size * 0.4, size * 0.2 + font.ascent);
   cairo_show_text(cr.get(), Printable(title).c_str());
   cairo_surface_flush(target.get());
+}
+
+CharacterCell DisplayFontCell(int height) {
+  const double size = FontSize(height);
+  cairo_matrix_t fontMatrix;
+  cairo_matrix_t identity;
+  cairo_matrix_init_scale(&fontMatrix, size, size);
+  cairo_matrix_init_identity(&identity);
+  const std::unique_ptr<cairo_font_options_t, FontOptionsDeleter> options(
+      cairo_font_options_create());
+  const std::unique_ptr<cairo_scaled_font_t, ScaledFontDeleter> font(
+      cairo_scaled_font_create(TitleFace(), &fontMatrix, &identity, options.get()));
+  cairo_font_extents_t extents;
+  cairo_scaled_font_extents(font.get(), &extents);
+  cairo_text_extents_t m;
+  cairo_scaled_font_text_extents(font.get(), "M", &m);
+  return {static_cast<unsigned>(std::lround(m.x_advance)),
+          static_cast<unsigned>(std::lround(extents.height))};
 }
 
 }  // namespace OrbiterHost

@@ -13,7 +13,12 @@ using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using COLORREF = std::uint32_t;
 using UINT = unsigned int;
+// The message parameters carry pointers, so they are as wide as one.
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
 
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
 struct HWND__;
 using HWND = HWND__*;
 struct HDC__;

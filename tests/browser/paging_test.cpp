@@ -118,6 +118,29 @@ TEST_F(PagingTest, MoveDuringALoadIsUndoneByItsEnd) {
   EXPECT_EQ(Top(), 60);
 }
 
+TEST_F(PagingTest, AFrameThatNeverFinishesLoadingLeavesScrollingToThePilot) {
+  // The page adds, once loaded, a frame that replaces its own address every few milliseconds;
+  // none of its documents ever finishes, for a picture that never arrives.
+  server.page("/",
+              "<!DOCTYPE html><html><body style='margin:0'><div style='height:3000px'></div>"
+              "<script>onload = () => { const f = document.createElement('iframe'); "
+              "f.src = '/frame'; document.body.appendChild(f); };</script></body></html>");
+  server.page("/frame",
+              "<img src='/endless'><script>parent.loads = (parent.loads || 0) + 1; "
+              "setTimeout(() => location.replace('/frame?' + Date.now()), 5);</script>");
+  server.endlessPage("/endless");
+  Open(server.url("/"));
+  ASSERT_TRUE(PumpUntil([&] { return EvalInt("window.loads || 0") > 3; }));
+  ASSERT_TRUE(PumpUntil([&] { return !access().browser().IsBusy(); }));
+  const int loads = EvalInt("window.loads");
+  form->moveDown();
+  EXPECT_EQ(Top(), 60);
+  form->moveDown();
+  EXPECT_EQ(Top(), 120);
+  EXPECT_EQ(access().yPos(), 0.6f);
+  EXPECT_GT(EvalInt("window.loads"), loads) << "the frame is still loading";
+}
+
 // No body to select in or to scroll: the stored position moves, the page does not.
 TEST_F(PagingTest, PageThatIsNotHtmlIsNeitherSelectedInNorScrolled) {
   server.page("/picture.svg",

@@ -68,6 +68,23 @@ TEST_F(TextEntryTest, SetAndAppendReachTheServerWithTheForm) {
   EXPECT_EQ(sent, "GET /submit?p=s3cret&q=abcxyz&t=line1\r\nline2 end");
 }
 
+TEST_F(TextEntryTest, AFieldHoldingHalfASurrogatePairTakesTextAndSubmitsIt) {
+  server.page("/",
+              "<!DOCTYPE html><html><head><meta charset='utf-8'></head><body><p>x</p>"
+              "<form action='/submit'><input name='q' id='q'><input type='submit' id='go'></form>"
+              "<script>document.getElementById('q').value = 'a\\ud800b';</script></body></html>");
+  server.page("/submit", "<p>thanks</p>");
+  Open(server.url("/"));
+  SelectId("q");
+  // The unpaired half reads as U+FFFD, which is what the field then holds and the form sends.
+  form->appendKeyboard(Text("xyz"));
+  EXPECT_EQ(Value("q"), "a\uFFFDbxyz");
+  SelectId("go");
+  form->clickElement();
+  ASSERT_TRUE(server.waitForRequest("GET /submit", 5s));
+  EXPECT_EQ(server.requests().back(), "GET /submit?q=a\uFFFDbxyz");
+}
+
 TEST_F(TextEntryTest, TextIsWrittenAsItComes) {
   server.page("/",
               "<!DOCTYPE html><html><body><p>x</p>"

@@ -311,6 +311,31 @@ TEST_F(WindowTest, HistoryStepsAndNothingWithoutAnEntry) {
   ASSERT_TRUE(PumpUntil([&] { return completions > before && Eval("location.pathname") == "/b"; }));
 }
 
+TEST_F(WindowTest, BackLeavesAPageThatTrapsTheHistoryButKeepsTheRoutesClicked) {
+  server.page("/start", "<p>start</p>");
+  server.page("/trap",
+              "<p>trap</p><script>let n = 0; onload = () => setInterval(() => "
+              "history.pushState({}, '', '/trap?' + ++n), 20);</script>");
+  server.page("/app",
+              "<a href='#' onclick=\"history.pushState({}, '', '/app?route'); return false\">"
+              "route</a>");
+  Open(server.url("/start"));
+  Load(server.url("/trap"));
+  ASSERT_TRUE(PumpUntil([&] { return EvalInt("history.length") >= 12; }));
+  form->NavigateBack();
+  EXPECT_TRUE(PumpUntil([&] { return Eval("location.pathname") == "/start"; }));
+
+  // A click that changes a single-page application's route is a step of the pilot's.
+  Load(server.url("/app"));
+  ASSERT_EQ(Str(form->selectNext()), "A");
+  form->clickElement();
+  ASSERT_TRUE(PumpUntil([&] { return Eval("location.search") == "?route"; }));
+  form->NavigateBack();
+  EXPECT_TRUE(PumpUntil([&] { return Eval("location.href") == server.url("/app"); }));
+  form->NavigateForward();
+  EXPECT_TRUE(PumpUntil([&] { return Eval("location.search") == "?route"; }));
+}
+
 }  // namespace
 }  // namespace BrovisTest
 

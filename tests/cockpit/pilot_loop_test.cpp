@@ -46,8 +46,10 @@ class PilotLoop : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
 
+  // Flies `script` from the moment the first display has opened: its browser starts meanwhile,
+  // and is given a few seconds to come up before the pilot begins.
   int Fly(const std::string& script) {
-    std::string text = std::regex_replace(script, std::regex("@"), server.url(""));
+    std::string text = "wait 3000\n" + std::regex_replace(script, std::regex("@"), server.url(""));
     std::ofstream(dir / "script") << text;
     const std::string command = std::string(BROVIS_COCKPIT) + " --offline --module " +
                                 BROVIS_MODULE + " --refresh 50 --out " + dir.string() + " " +

@@ -1,5 +1,6 @@
 // The window's logic that stands alone: the keyboard's scan codes, where a click lands in the
-// frame, the input box's editing, and the module's texts coming back from the host's code page.
+// frame, what a display slot shows, the input box's editing, and the module's texts coming back
+// from the host's code page.
 #include <SDL_keyboard.h>
 #include <gtest/gtest.h>
 
@@ -7,9 +8,12 @@
 
 #include "cockpit/host_code_page_text.h"
 #include "cockpit/window/button_layout.h"
-#include "cockpit/window/scan_codes.h"
+#include "cockpit/window/display_slot.h"
+#include "cockpit/window/sdl_keys.h"
 #include "cockpit/window/text_field.h"
+#include "platform/text/utf8.h"
 #include "platform/win32/code_page.h"
+#include "tests/support/fake_display.h"
 
 namespace Cockpit {
 namespace {
@@ -111,6 +115,55 @@ TEST(ButtonLayout, SixButtonsStaySeparateOnASmallDisplay) {
   EXPECT_FALSE(f.sideButtons[5].empty());
 }
 
+TEST(DisplaySlot, PowerSelectAndMenuSwitchWhatItShows) {
+  using Screen = DisplaySlot::Screen;
+  const BrovisTest::FakeMode fakeMode;
+  const BrovisTest::FakeRecord& fake = BrovisTest::fake;
+  Simulator simulator(fakeMode.mode(), std::chrono::milliseconds(100));
+  DisplaySlot slot(simulator, 2, 40, 30);
+  ASSERT_NE(slot.display(), nullptr);
+  // A side button only closes the menu.
+  slot.Menu();
+  EXPECT_TRUE(slot.menuShown());
+  slot.PressSide(3, 1);
+  EXPECT_FALSE(slot.menuShown());
+  EXPECT_TRUE(fake.buttons.empty());
+  slot.PressSide(3, 1);
+  slot.PressKey(52);
+  // PWR: off, the display gone, nothing reaches it; PWR again: on in the mode.
+  slot.Menu();
+  slot.Power();
+  EXPECT_EQ(slot.screen(), Screen::Off);
+  EXPECT_FALSE(slot.menuShown());
+  EXPECT_EQ(slot.display(), nullptr);
+  EXPECT_EQ(fake.alive, 0);
+  slot.Menu();
+  slot.PressSide(0, 1);
+  slot.PressKey(52);
+  EXPECT_FALSE(slot.menuShown());
+  slot.Power();
+  EXPECT_EQ(slot.screen(), Screen::Mode);
+  // SEL: the list of modes, where a left press beside a mode, the mode's key or SEL picks it.
+  slot.Select();
+  EXPECT_EQ(slot.screen(), Screen::ModeList);
+  EXPECT_EQ(fake.alive, 0);
+  slot.PressSide(0, 2);
+  slot.PressSide(11, 1);
+  slot.PressKey(52);
+  EXPECT_EQ(slot.screen(), Screen::ModeList);
+  slot.PressSide(0, 1);
+  EXPECT_EQ(slot.screen(), Screen::Mode);
+  slot.Select();
+  slot.PressKey(BrovisTest::FakeMode::kKey);
+  EXPECT_EQ(slot.screen(), Screen::Mode);
+  slot.Select();
+  slot.Select();
+  EXPECT_EQ(slot.screen(), Screen::Mode);
+  EXPECT_EQ(fake.alive, 1);
+  EXPECT_EQ(fake.buttons.size(), 1u);
+  EXPECT_EQ(fake.keys, std::vector<DWORD>{52});
+}
+
 TEST(TextField, EditsAtTheCaretInCharactersNotBytes) {
   TextField field("héllo");
   EXPECT_EQ(field.Caret(), 5u);
@@ -141,8 +194,8 @@ TEST(TextField, PastedTextStaysOneLineAndBadBytesAreDropped) {
   EXPECT_EQ(field.Text(), "a b c d");
   field.Insert("x\xFFy\xC3");
   EXPECT_EQ(field.Text(), "a b c dxy");
-  EXPECT_EQ(DecodeUtf8("\xC0\xAF"), U"");  // an overlong slash
-  EXPECT_EQ(EncodeUtf8(DecodeUtf8("😀ж")), "😀ж");
+  EXPECT_EQ(Text::DecodeUtf8("\xC0\xAF"), U"");  // an overlong slash
+  EXPECT_EQ(Text::EncodeUtf8(Text::DecodeUtf8("😀ж")), "😀ж");
 }
 
 TEST(TextField, TheVisiblePartFollowsTheCaret) {

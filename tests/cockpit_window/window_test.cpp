@@ -10,6 +10,7 @@
 #include "cockpit/window/input_box_view.h"
 #include "platform/win32/code_page.h"
 #include "tests/cockpit_window/window_events.h"
+#include "tests/support/fake_display.h"
 #include "tests/support/pixels.h"
 
 namespace Cockpit {
@@ -21,78 +22,21 @@ using BrovisTest::ClickSide;
 using BrovisTest::CountNear;
 using BrovisTest::Key;
 using BrovisTest::Text;
+BrovisTest::FakeRecord& record = BrovisTest::fake;
+constexpr Win32::Pixel kFace = BrovisTest::kFakeFace;
 
-struct Record {
-  int alive = 0;
-  std::vector<std::pair<int, int>> buttons;  // (display width, button) for tell-apart, event
-  std::vector<int> events;
-  std::vector<DWORD> keys;
-  std::vector<int> keyDisplays;  // the width of the display a key reached
-  std::vector<std::string> typed;
-  bool refuse = false;
-};
-Record record;
-
-constexpr Win32::Pixel kFace = 0xFF204080;
-
-const MFDBUTTONMENU kMenu[] = {{"Load URL", nullptr, 'U'}, {"Scroll up", "SHFT-Arrow up", 0}};
-
-class TestDisplay : public MFD {
- public:
-  TestDisplay(DWORD w, DWORD h, VESSEL* v) : MFD(w, h, v) { ++record.alive; }
-  ~TestDisplay() override { --record.alive; }
-  void Update(HDC hdc) override {
-    Win32::Surface& s = *Win32::SurfaceOf(hdc);
-    std::fill(s.pixels().begin(), s.pixels().end(), kFace);
-  }
-  bool ConsumeButton(int bt, int event) override {
-    record.buttons.push_back({static_cast<int>(width), bt});
-    record.events.push_back(event);
-    if (bt == 5 && (event & 1)) oapiOpenInputBox("Adresse", Typed, nullptr, 60, this);
-    return true;
-  }
-  bool ConsumeKeyBuffered(DWORD key) override {
-    record.keys.push_back(key);
-    record.keyDisplays.push_back(static_cast<int>(width));
-    return true;
-  }
-  const char* ButtonLabel(int bt) override { return bt == 0 ? "NXT" : bt == 7 ? "DWN" : nullptr; }
-  int ButtonMenu(const MFDBUTTONMENU** menu) const override {
-    if (menu) *menu = kMenu;
-    return 2;
-  }
-  static bool Typed(void*, char* str, void*) {
-    record.typed.emplace_back(str);
-    return !record.refuse;
-  }
-};
-
-MFD_RESULT TestMsgProc(UINT msg, UINT, MFD_WPARAM wparam, MFD_LPARAM lparam) {
-  if (msg != kMfdOpenedMessage) return 0;
-  return reinterpret_cast<MFD_RESULT>(
-      std::make_unique<TestDisplay>(LoWord(wparam), HiWord(wparam),
-                                    reinterpret_cast<VESSEL*>(lparam))
-          .release());
-}
-
-constexpr char kModeName[] = "Test";
-
-class WindowTest : public ::testing::Test {
+class CockpitWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ::setenv("SDL_VIDEODRIVER", "offscreen", 1); }
 
   void SetUp() override {
-    record = {};
     Win32::SetAnsiCodePage(Win32::kDefaultAnsiCodePage);
-    MFDMODESPEC modeSpec{kModeName, 23, TestMsgProc};
-    modeId = oapiRegisterMFDMode(modeSpec);
-    simulator.emplace(*OrbiterHost::FindMode(kModeName), std::chrono::milliseconds(50));
+    simulator.emplace(fakeMode.mode(), std::chrono::milliseconds(50));
     window.emplace(*simulator, WindowSettings{2, 160, 120});
   }
   void TearDown() override {
     window.reset();
     simulator.reset();
-    oapiUnregisterMFDMode(modeId);
   }
   // Runs frames until the queued events are handled and `done` holds.
   bool RunUntil(const std::function<bool()>& done) {
@@ -105,12 +49,12 @@ class WindowTest : public ::testing::Test {
   }
   const FrameLayout& frame(int d) const { return window->layout().frames()[d]; }
 
-  int modeId = 0;
+  BrovisTest::FakeMode fakeMode;
   std::optional<Simulator> simulator;
   std::optional<CockpitWindow> window;
 };
 
-TEST_F(WindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
+TEST_F(CockpitWindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
   ClickSide(*window, 0, 0);
   ClickSide(*window, 0, 11, SDL_BUTTON_RIGHT);
   ClickSide(*window, 1, 6, SDL_BUTTON_MIDDLE);
@@ -125,7 +69,7 @@ TEST_F(WindowTest, ClicksReachTheDisplayUnderTheButtonWithTheirEventBits) {
   EXPECT_EQ(record.buttons.size(), 3u);
 }
 
-TEST_F(WindowTest, TheLastClickedDisplayHasTheKeyboard) {
+TEST_F(CockpitWindowTest, TheLastClickedDisplayHasTheKeyboard) {
   Key(*window, SDL_SCANCODE_PERIOD);
   Drain();
   EXPECT_EQ(window->keyboardDisplay(), 0);
@@ -145,7 +89,7 @@ TEST_F(WindowTest, TheLastClickedDisplayHasTheKeyboard) {
   EXPECT_EQ(CountNear(shot, frame(0).frame, MfdFrame::kKeyboardEdge, 4), 0);
 }
 
-TEST_F(WindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
+TEST_F(CockpitWindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
   Drain();
   const Win32::Surface shot = window->Screenshot();
   ASSERT_EQ(shot.width(), window->layout().windowWidth());
@@ -161,7 +105,7 @@ TEST_F(WindowTest, TheFrameShowsTheDisplayItsLabelsAndTheStatus) {
   EXPECT_NE(window->Status().find("last Update"), std::string::npos) << window->Status();
 }
 
-TEST_F(WindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
+TEST_F(CockpitWindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
   ClickBottom(*window, 0, BottomButton::Menu);
   Drain();
   ASSERT_TRUE(window->menuShown(0));
@@ -184,7 +128,7 @@ TEST_F(WindowTest, MenuShowsTheTableUntilAButtonCloseIt) {
   EXPECT_EQ(CountNear(shot, frame(0).screen, MfdFrame::kSelectionKey), 0);
 }
 
-TEST_F(WindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
+TEST_F(CockpitWindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
   Drain();
   EXPECT_EQ(record.alive, 2);
   ClickBottom(*window, 0, BottomButton::Power);
@@ -222,7 +166,7 @@ TEST_F(WindowTest, PowerAndSelectLeaveTheModeAndComeBack) {
   EXPECT_TRUE(record.keys.empty());
 }
 
-TEST_F(WindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
+TEST_F(CockpitWindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
   ClickSide(*window, 0, 5);
   Text(*window, "caf");
   Key(*window, SDL_SCANCODE_LEFT);
@@ -253,7 +197,7 @@ TEST_F(WindowTest, TheInputBoxEditsAndConfirmsInTheHostsCodePage) {
                                                    "f ok "});
 }
 
-TEST_F(WindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
+TEST_F(CockpitWindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
   ClickSide(*window, 0, 5);
   Text(*window, "nope");
   Key(*window, SDL_SCANCODE_ESCAPE);
@@ -277,7 +221,7 @@ TEST_F(WindowTest, EscapeCancelsAndARefusedTextKeepsTheBoxOpen) {
   EXPECT_FALSE(window->inputBoxShown());
 }
 
-TEST_F(WindowTest, ClosingTheWindowDestroysTheDisplaysAndAnOpenBox) {
+TEST_F(CockpitWindowTest, ClosingTheWindowDestroysTheDisplaysAndAnOpenBox) {
   ClickSide(*window, 0, 5);
   ASSERT_TRUE(RunUntil([&] { return window->inputBoxShown(); }));
   SDL_Event quit{};

@@ -1,9 +1,8 @@
-// Conversions with exact, observable results: typed addresses, scroll positions, frame sizes.
+// Conversions with exact, observable results: typed addresses and frame sizes.
 #include <gtest/gtest.h>
 
 #include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/screencast.h"
-#include "browser/scroll_math.h"
 
 namespace Brovis {
 namespace {
@@ -19,18 +18,6 @@ TEST(NormalizeAddress, TypedAddressesLoadAsABrowserAddressBoxWould) {
   EXPECT_EQ(NormalizeAddress("about:blank"), "about:blank");
   EXPECT_EQ(NormalizeAddress(""), "");
   EXPECT_EQ(NormalizeAddress(" \t"), "");
-}
-
-TEST(ScrollMath, OffsetsRoundTripTheWayTheRecordStoresThem) {
-  // Read back and written unchanged: the same or one pixel less.
-  for (int offset : {40, 60, 120, 0, 200, 1000})
-    EXPECT_EQ(ToScrollOffset(ToScrollPosition(offset, 200), 200), offset) << offset;
-  EXPECT_EQ(ToScrollOffset(ToScrollPosition(3, 200), 200), 2);
-  EXPECT_FLOAT_EQ(ToScrollPosition(120, 200), 0.6f);
-  EXPECT_EQ(ToScrollOffset(1.25f, 200), 250);
-  // Nothing a page reports can overflow, but extreme values stay defined.
-  EXPECT_EQ(ToScrollOffset(1e30f, 200), 2147483647);
-  EXPECT_EQ(ToScrollOffset(-1e30f, 200), -2147483647 - 1);
 }
 
 TEST(Screencast, FrameSizeComesFromTheImageHeader) {

@@ -8,6 +8,8 @@
 #include "browser/engine/browser_text.h"
 #include "host/brovis.h"
 #include "host/browser_root.h"
+#include "platform/orbiter/display_record.h"
+#include "platform/orbiter/orbiter_host.h"
 #include "platform/win32/code_page.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/pump.h"
@@ -94,16 +96,20 @@ TEST_F(BridgeTest, ADisposedBridgeDrawsNothing) {
 TEST_F(BridgeTest, UpdateCreatesTheBridgeWhenItIsMissing) {
   VESSEL vessel;
   Brovis display(180, 120, &vessel);
+  OrbiterHost::DisplayRecord record(display);
   ASSERT_TRUE(_browser) << "the first display creates the bridge";
   ReleaseBrowser();
   ASSERT_FALSE(_browser);
-  Win32::Surface surface(180, 120, 0xFF0000FF);
-  Win32::SurfaceDC dc(surface);
-  display.Update(dc.get());
+  const auto untouched = [&] {
+    Win32::Surface surface(180, 120, 0xFF0000FF);
+    Win32::SurfaceDC dc(surface);
+    display.Update(dc.get());
+    return std::count(surface.pixels().begin(), surface.pixels().end(), 0xFF0000FF);
+  };
+  untouched();
   EXPECT_TRUE(_browser);
-  int untouched = 0;
-  for (Win32::Pixel p : surface.pixels()) untouched += p == 0xFF0000FF;
-  EXPECT_EQ(untouched, 0) << "the new window was printed over the whole display";
+  // Once its browser is up, the new window is printed over the whole display.
+  EXPECT_TRUE(PumpUntil([&] { return untouched() == 0; }));
 }
 
 }  // namespace

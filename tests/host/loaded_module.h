@@ -1,17 +1,18 @@
 #pragma once
-// The module loaded as the host program loads it: dlopen, InitModule; ExitModule and dlclose at
-// the end. Display objects come from the registered mode's message procedure.
+// The module loaded as the host program loads it, entered through InitModule; ExitModule and
+// unloading at the end, if the test has not done them first.
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "platform/orbiter/orbiter_host.h"
+#include "cockpit/module_library.h"
+#include "platform/orbiter/hosted_display.h"
 
 namespace BrovisTest {
 
 class LoadedModule {
  public:
   explicit LoadedModule(const std::string& path);
-  // Calls ExitModule and unloads, if not done yet.
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;
@@ -19,11 +20,12 @@ class LoadedModule {
   void Exit();
   void Unload();
 
-  // Message 1 for a display of w x h; null when the module made none.
-  std::unique_ptr<MFD> Open(int w, int h);
+  // A display of w x h in the module's mode, opened as the simulator opens it; null when the
+  // module made none.
+  std::unique_ptr<OrbiterHost::HostedDisplay> Open(int w, int h);
 
  private:
-  void* handle_ = nullptr;
+  std::optional<Cockpit::ModuleLibrary> library_;
   bool initialised_ = false;
   VESSEL vessel_;
 };

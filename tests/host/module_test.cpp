@@ -2,8 +2,12 @@
 // opens, what their redraws show, and what unloading leaves behind.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "tests/host/loaded_module.h"
 #include "tests/host/processes.h"
@@ -66,16 +70,19 @@ TEST_F(ModuleTest, OnlyMessageOneOpensADisplay) {
   const auto mode = OrbiterHost::FindMode("Brovis");
   ASSERT_TRUE(mode);
   VESSEL vessel;
-  const MFD_WPARAM size = 250 | 200 << 16;
+  MFDMODESPECEX modeSpec{nullptr, 0, nullptr, nullptr};
+  MFDMODEOPENSPEC open{250, 200, &modeSpec};
+  const LPARAM ship = reinterpret_cast<LPARAM>(&vessel);
+  EXPECT_EQ(mode->msgproc(OAPI_MSG_MFD_OPENEDEX, 0, reinterpret_cast<WPARAM>(&open), ship), 0);
   for (UINT msg : {0u, 2u, 3u, 0xFFFFu})
-    EXPECT_EQ(mode->msgproc(msg, 0, size, reinterpret_cast<MFD_LPARAM>(&vessel)), 0) << msg;
+    EXPECT_EQ(mode->msgproc(msg, 0, 250 | 200 << 16, ship), 0) << msg;
   EXPECT_TRUE(BrowserChildren().empty());
 }
 
 TEST_F(ModuleTest, WparamGivesTheDisplaysWidthAndHeight) {
   const auto display = module->Open(250, 200);
   ASSERT_TRUE(display);
-  const Painted painted = Redraw(*display);
+  const Painted painted = Redraw(display->mfd());
   EXPECT_EQ(painted.width, 2 * 250 + 20);
   EXPECT_EQ(painted.height, 200);
   EXPECT_TRUE(painted.solid);
@@ -101,41 +108,95 @@ TEST_F(ModuleTest, DisplaysOfDifferentSizesAreRedrawnInTurn) {
   auto tall = module->Open(160, 240);
   ASSERT_TRUE(wide && tall);
   for (int round = 0; round < 3; ++round) {
-    const Painted w = Redraw(*wide);
+    const Painted w = Redraw(wide->mfd());
     EXPECT_EQ(w.width, 2 * 300 + 20);
     EXPECT_EQ(w.height, 200);
     EXPECT_TRUE(w.solid);
-    const Painted t = Redraw(*tall);
+    const Painted t = Redraw(tall->mfd());
     EXPECT_EQ(t.width, 2 * 160 + 20);
     EXPECT_EQ(t.height, 240);
     EXPECT_TRUE(t.solid);
   }
 }
 
-TEST_F(ModuleTest, TheTitleLiesUnderThePage) {
-  auto display = module->Open(256, 256);
-  ASSERT_TRUE(display);
+// The share of the title's pixels that a redraw of a 256 x 256 display still shows.
+double TitleShowing(MFD& display) {
   Win32::Surface titled(256, 256, 0xFF000000);
   Win32::SurfaceDC titledDc(titled);
-  display->Title(titledDc.get(), "Brovis");
+  display.Title(titledDc.get(), "Brovis");
   std::vector<int> titlePixels;
   for (int i = 0; i < 256 * 256; ++i)
     if (titled.pixels()[i] != 0xFF000000) titlePixels.push_back(i);
-  ASSERT_GT(titlePixels.size(), 30u) << "the title draws text";
+  EXPECT_GT(titlePixels.size(), 30u) << "the title draws text";
   EXPECT_LT(titlePixels.back() / 256, 40) << "at the top of the display";
 
   Win32::Surface shown(256, 256, 0xFF000000);
   Win32::SurfaceDC shownDc(shown);
-  display->Update(shownDc.get());
-  int titleStillShowing = 0;
-  for (int i : titlePixels) titleStillShowing += shown.pixels()[i] == titled.pixels()[i];
-  EXPECT_LT(titleStillShowing, static_cast<int>(titlePixels.size()) / 10);
+  display.Update(shownDc.get());
+  int showing = 0;
+  for (int i : titlePixels) showing += shown.pixels()[i] == titled.pixels()[i];
+  return static_cast<double>(showing) / static_cast<double>(titlePixels.size());
+}
+
+// A browser of the test's own, first on the PATH: its first start fails, its second sleeps a
+// while and then runs the real browser.
+class FailingThenSlowBrowser {
+ public:
+  FailingThenSlowBrowser() : path_(::getenv("PATH") ? ::getenv("PATH") : "") {
+    std::string real;
+    std::stringstream dirs(path_);
+    for (std::string d; real.empty() && std::getline(dirs, d, ':');)
+      if (!d.empty() && ::access((d + "/chromium").c_str(), X_OK) == 0) real = d + "/chromium";
+    std::string dir = (std::filesystem::temp_directory_path() / "fake-browser-XXXXXX").string();
+    EXPECT_NE(::mkdtemp(dir.data()), nullptr);
+    dir_ = dir;
+    std::ofstream(dir_ / "chromium") << "#!/bin/sh\n"
+                                     << "if [ ! -e '" << (dir_ / "failed").string() << "' ]; then\n"
+                                     << "  : > '" << (dir_ / "failed").string() << "'; exit 1\n"
+                                     << "fi\n"
+                                     << "sleep 2\n"
+                                     << ": > '" << (dir_ / "started").string() << "'\n"
+                                     << "exec '" << real << "' \"$@\"\n";
+    std::filesystem::permissions(dir_ / "chromium", std::filesystem::perms::owner_all);
+    ::setenv("PATH", (dir_.string() + ":" + path_).c_str(), 1);
+  }
+  ~FailingThenSlowBrowser() {
+    ::setenv("PATH", path_.c_str(), 1);
+    std::filesystem::remove_all(dir_);
+  }
+  bool failedOnce() const { return std::filesystem::exists(dir_ / "failed"); }
+  bool started() const { return std::filesystem::exists(dir_ / "started"); }
+
+ private:
+  std::string path_;
+  std::filesystem::path dir_;
+};
+
+TEST_F(ModuleTest, TheTitleLiesUnderThePage) {
+  auto display = module->Open(256, 256);
+  ASSERT_TRUE(display);
+  EXPECT_TRUE(
+      PumpUntil([&] { return TitleShowing(display->mfd()) < 0.1; }, std::chrono::seconds(20)));
+}
+
+TEST_F(ModuleTest, TheFirstDisplayOpensWhileTheBrowserStartsAndAFailedStartIsTriedAgain) {
+  const FailingThenSlowBrowser browser;
+  auto display = module->Open(256, 256);
+  ASSERT_TRUE(display);
+  // Back before the browser even runs: the display shows its title and no page.
+  EXPECT_FALSE(browser.started());
+  EXPECT_EQ(TitleShowing(display->mfd()), 1.0);
+  // The failed start is tried again, and the page comes once the browser is up.
+  EXPECT_TRUE(
+      PumpUntil([&] { return TitleShowing(display->mfd()) < 0.1; }, std::chrono::seconds(30)));
+  EXPECT_TRUE(browser.failedOnce());
+  EXPECT_TRUE(browser.started());
 }
 
 TEST_F(ModuleTest, UnloadingShutsTheBrowserDown) {
   auto display = module->Open(200, 200);
   ASSERT_TRUE(display);
-  Redraw(*display);
+  Redraw(display->mfd());
   const std::vector<int> browsers = BrowserChildren();
   ASSERT_EQ(browsers.size(), 1u);
   const std::vector<int> tree = ProcessTree(browsers[0]);

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "host/brovis.h"
+#include "platform/orbiter/display_record.h"
+#include "platform/orbiter/orbiter_host.h"
 #include "platform/win32/surface.h"
 
 namespace BrovisTest {
@@ -26,6 +28,7 @@ class FlownDisplay {
   VESSEL vessel_;
   Win32::Surface surface_;
   std::unique_ptr<Brovis::Brovis> mode_;
+  OrbiterHost::DisplayRecord record_{*mode_};
 };
 
 // Releases the process's browser and whatever input box is left, so that each test starts anew.

@@ -80,7 +80,7 @@ std::string ChildKinds() {
     std::string kind = value("--utility-sub-type=");
     if (kind.empty()) kind = value("--type=");
     if (kind.empty()) kind = line.substr(0, line.find(' '));
-    kinds += " " + std::to_string(pid) + ":" + kind;
+    kinds.append(" ").append(std::to_string(pid)).append(":").append(kind);
   }
   return kinds;
 }
@@ -150,6 +150,8 @@ TEST_F(SoakTest, ResourcesStayFlatOverThousandsOfCommands) {
   const int warmUp = std::min(kWarmUp, commands / 2);
   auto display = std::make_unique<FlownDisplay>(256, 256);
   display->Load(server.url("/index"));
+  // The browser starts in the background; the commands begin once its first page has come.
+  ASSERT_TRUE(PumpUntil([&] { return server.waitForRequest("GET /index", 10ms); }, 30s));
 
   const auto started = std::chrono::steady_clock::now();
   Figures warm, peak;

@@ -1,14 +1,10 @@
-// The main of every test executable. Before anything starts a browser, the system proxy is
-// pointed at a closed loopback port, so that no page (the home page included) can reach
-// anything but this machine, however the tests are started; loopback addresses stay direct.
+// The main of every test executable.
 #include <gtest/gtest.h>
-#include <stdlib.h>
+
+#include "tests/support/test_environment.h"
 
 int main(int argc, char** argv) {
-  ::setenv("all_proxy", "http://127.0.0.1:9", 1);
-  for (const char* name : {"http_proxy", "https_proxy", "no_proxy", "HTTP_PROXY", "HTTPS_PROXY",
-                           "NO_PROXY", "ALL_PROXY"})
-    ::unsetenv(name);
+  BrovisTest::KeepToTheTestMachine();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

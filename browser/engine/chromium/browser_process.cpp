@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -22,8 +21,34 @@ namespace {
 
 constexpr const char* kExecutables[] = {"chromium", "chromium-browser", "google-chrome",
                                         "google-chrome-stable", "chrome"};
+// How long a killed browser may take to be reaped on the host's thread.
+constexpr std::chrono::milliseconds kReapLimit{500};
 
-std::string LogPath(const std::string& profile) { return profile + "/browser.log"; }
+// Killed browsers that were not reaped in time (a process in uninterruptible sleep outlives its
+// SIGKILL for a while): reaped later, when the next browser starts or stops. A plain array, so
+// that it works whenever a browser is stopped, even while the process's statics are destroyed.
+pid_t stragglers[8] = {};
+
+void ReapStragglers() {
+  for (pid_t& pid : stragglers)
+    if (pid > 0 && ::waitpid(pid, nullptr, WNOHANG) != 0) pid = 0;
+}
+
+void KeepStraggler(pid_t pid) {
+  for (pid_t& slot : stragglers)
+    if (slot <= 0) {
+      slot = pid;
+      return;
+    }
+  // All taken: this one stays a zombie until the host exits.
+}
+
+// True when the child has exited, without reaping it.
+bool HasExited(pid_t pid) {
+  siginfo_t info{};
+  return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == pid;
+}
 
 }  // namespace
 
@@ -49,13 +74,11 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
     return std::nullopt;
   }
 
-  std::string profileTemplate = std::filesystem::temp_directory_path().string() + "/brovis-XXXXXX";
-  if (!::mkdtemp(profileTemplate.data())) {
-    error = std::string("cannot create a profile directory: ") + std::strerror(errno);
-    return std::nullopt;
-  }
-  BrowserProcess process;
-  process.profile_ = profileTemplate;
+  ReapStragglers();
+  BrowserDirectory::RemoveOrphans();
+  auto directory = BrowserDirectory::Create(error);
+  if (!directory) return std::nullopt;
+  BrowserProcess process(std::move(*directory));
 
   // Socket pairs rather than pipes: writes to them can refuse SIGPIPE (MSG_NOSIGNAL).
   int toBrowser[2], fromBrowser[2];
@@ -77,7 +100,7 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
       executable,
       "--headless",
       "--remote-debugging-pipe",
-      "--user-data-dir=" + process.profile_,
+      "--user-data-dir=" + process.directory_.profile(),
       "--hide-scrollbars",
       "--block-new-web-contents",
       "--no-first-run",
@@ -104,7 +127,14 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  const std::string log = LogPath(process.profile_);
+  // The browser's own temporary files go into its directory too.
+  const std::string temporary = "TMPDIR=" + process.directory_.temporary();
+  std::vector<char*> envp;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "TMPDIR=", 7) != 0) envp.push_back(*e);
+  envp.push_back(const_cast<char*>(temporary.c_str()));
+  envp.push_back(nullptr);
+  const std::string log = process.directory_.log();
   const pid_t parent = ::getpid();
 
   const pid_t pid = ::fork();
@@ -133,7 +163,7 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execv(argv[0], argv.data());
+    ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
   process.pid_ = pid;
@@ -144,21 +174,17 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
 
 BrowserProcess::BrowserProcess(BrowserProcess&& other) noexcept
     : pid_(std::exchange(other.pid_, -1)),
-      reaped_(other.reaped_),
-      profile_(std::move(other.profile_)),
+      exited_(other.exited_),
+      directory_(std::move(other.directory_)),
       toBrowser_(std::move(other.toBrowser_)),
-      fromBrowser_(std::move(other.fromBrowser_)) {
-  other.profile_.clear();
-}
+      fromBrowser_(std::move(other.fromBrowser_)) {}
 
 BrowserProcess::~BrowserProcess() { stop(std::chrono::milliseconds{0}); }
 
 bool BrowserProcess::exited() {
-  if (pid_ <= 0 || reaped_) return true;
-  int status = 0;
-  const pid_t r = ::waitpid(pid_, &status, WNOHANG);
-  if (r == pid_ || (r < 0 && errno == ECHILD)) reaped_ = true;
-  return reaped_;
+  if (pid_ <= 0 || exited_) return true;
+  exited_ = HasExited(pid_);
+  return exited_;
 }
 
 void BrowserProcess::stop(std::chrono::milliseconds grace) {
@@ -168,28 +194,31 @@ void BrowserProcess::stop(std::chrono::milliseconds grace) {
     const auto deadline = std::chrono::steady_clock::now() + grace;
     while (!exited() && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    // The whole group: the browser's helper processes go with it. The browser itself too, in
-    // case it had not made its group yet.
+    // Not reaped yet, so the id is still this browser's, and so is its group's (the group's
+    // leader holds it): the whole group goes, the browser's helper processes with it. The
+    // browser itself too, in case it had not made its group yet.
     ::kill(-pid_, SIGKILL);
     ::kill(pid_, SIGKILL);
-    if (!reaped_) {
-      int status = 0;
-      while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    const auto reapBy = std::chrono::steady_clock::now() + kReapLimit;
+    for (;;) {
+      const pid_t r = ::waitpid(pid_, nullptr, WNOHANG);
+      if (r == pid_ || (r < 0 && errno != EINTR)) break;
+      if (std::chrono::steady_clock::now() >= reapBy) {
+        KeepStraggler(pid_);
+        break;
       }
-      reaped_ = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     pid_ = -1;
+    exited_ = true;
   }
-  if (!profile_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(profile_, ignored);
-    profile_.clear();
-  }
+  ReapStragglers();
+  directory_.remove();
 }
 
 std::string BrowserProcess::stderrTail(std::size_t bytes) const {
-  if (profile_.empty()) return {};
-  std::ifstream in(LogPath(profile_), std::ios::binary);
+  if (directory_.path().empty()) return {};
+  std::ifstream in(directory_.log(), std::ios::binary);
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return all.size() > bytes ? all.substr(all.size() - bytes) : all;
 }

@@ -1,20 +1,22 @@
 #pragma once
 // One headless Chromium process: found on the PATH, started with its debugging pipe on fds 3 and
-// 4 and a fresh profile directory, bound to die with its parent, and stopped, reaped and cleaned
-// up by the one object that owns it.
+// 4 in a directory of its own (profile, temporary files, log), bound to die with its parent, and
+// stopped, reaped and cleaned up by the one object that owns it.
 #include <sys/types.h>
 
 #include <chrono>
 #include <optional>
 #include <string>
 
+#include "browser/engine/chromium/browser_directory.h"
 #include "browser/engine/chromium/unique_fd.h"
 
 namespace Brovis::Engine {
 
 class BrowserProcess {
  public:
-  // Starts the browser; on failure returns none and says why in `error`.
+  // Starts the browser, after removing what browsers of dead owners left behind; on failure
+  // returns none and says why in `error`.
   static std::optional<BrowserProcess> Launch(std::string& error);
 
   BrowserProcess(BrowserProcess&& other) noexcept;
@@ -22,15 +24,17 @@ class BrowserProcess {
   ~BrowserProcess();
 
   pid_t pid() const { return pid_; }
-  const std::string& profileDirectory() const { return profile_; }
+  const std::string& directory() const { return directory_.path(); }
   // The ends of the debugging pipe, handed over once.
   UniqueFd takeReadEnd() { return std::move(fromBrowser_); }
   UniqueFd takeWriteEnd() { return std::move(toBrowser_); }
 
   // Waits up to `grace` for the browser to exit by itself, then kills its whole process group,
-  // reaps it and removes the profile directory. Idempotent.
+  // reaps it and removes its directory; the host's thread is held for `grace` and a short wait
+  // for the reaping at most. Idempotent.
   void stop(std::chrono::milliseconds grace);
-  // True once the browser process has exited (it is reaped then).
+  // True once the browser process has exited. It is not reaped before stop(), so that its id,
+  // and its group's, stay ours to signal.
   bool exited();
   // The last lines the browser wrote to its standard error.
   std::string stderrTail(std::size_t bytes = 2000) const;
@@ -39,11 +43,11 @@ class BrowserProcess {
   static std::string FindExecutable();
 
  private:
-  BrowserProcess() = default;
+  explicit BrowserProcess(BrowserDirectory directory) : directory_(std::move(directory)) {}
 
   pid_t pid_ = -1;
-  bool reaped_ = false;
-  std::string profile_;
+  bool exited_ = false;
+  BrowserDirectory directory_;
   UniqueFd toBrowser_;
   UniqueFd fromBrowser_;
 };

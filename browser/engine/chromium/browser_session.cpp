@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/browser_session.h"
 
+#include <algorithm>
+
 namespace Brovis::Engine {
 
 namespace {
@@ -34,15 +36,15 @@ std::unique_ptr<BrowserSession> BrowserSession::Start(Connection::EventHandler o
   session->connection_->post(
       "Target.getTargets", Json::object(), "",
       [self, width, height](const CallResult& targets) {
-        if (!targets) return self->fail("no answer from the browser: " + targets.error);
-        for (const Json& info : targets.result->value("targetInfos", Json::array()))
-          if (info.value("type", "") == "page")
-            return self->attachTo(info.value("targetId", ""), width, height);
+        if (!targets) return self->fail("no answer from the browser: " + targets.message);
+        for (const Json& info : Field(*targets.result, "targetInfos", Json::array()))
+          if (Field(info, "type", "") == "page")
+            return self->attachTo(Field(info, "targetId", ""), width, height);
         self->connection_->post(
             "Target.createTarget", {{"url", "about:blank"}}, "",
             [self, width, height](const CallResult& created) {
-              if (!created) return self->fail("cannot open a page: " + created.error);
-              self->attachTo(created.result->value("targetId", ""), width, height);
+              if (!created) return self->fail("cannot open a page: " + created.message);
+              self->attachTo(Field(*created.result, "targetId", ""), width, height);
             },
             kStepLimit);
       },
@@ -54,15 +56,22 @@ BrowserSession::BrowserSession(Key, BrowserProcess process, Connection::EventHan
     : process_(std::move(process)) {
   connection_ =
       std::make_unique<Connection>(PipeTransport(process_.takeReadEnd(), process_.takeWriteEnd()));
-  connection_->setEventHandler(std::move(onEvent));
+  // The browser's own events and its page's reach the owner; other targets' do not.
+  connection_->setEventHandler([this, onEvent = std::move(onEvent)](const ProtocolEvent& e) {
+    if (e.sessionId.empty() || e.sessionId == sessionId_) onEvent(e);
+  });
 }
 
 BrowserSession::~BrowserSession() {
   // Nothing may call back into an owner that is going away.
   connection_->setEventHandler({});
+  // The grace counts from here: asking can take a while when the browser does not read.
+  const auto deadline = std::chrono::steady_clock::now() + closeGrace_;
   if (!connection_->closed() && closeGrace_.count() > 0)
     connection_->post("Browser.close", Json::object(), "");
-  process_.stop(closeGrace_);
+  process_.stop(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             deadline - std::chrono::steady_clock::now()),
+                         std::chrono::milliseconds{0}));
   connection_->close();
 }
 
@@ -70,8 +79,8 @@ void BrowserSession::attachTo(const std::string& targetId, int width, int height
   connection_->post(
       "Target.attachToTarget", {{"targetId", targetId}, {"flatten", true}}, "",
       [this, width, height](const CallResult& attached) {
-        if (!attached) return fail("cannot attach to the page: " + attached.error);
-        sessionId_ = attached.result->value("sessionId", "");
+        if (!attached) return fail("cannot attach to the page: " + attached.message);
+        sessionId_ = Field(*attached.result, "sessionId", "");
         configure(width, height);
       },
       kStepLimit);
@@ -79,28 +88,28 @@ void BrowserSession::attachTo(const std::string& targetId, int width, int height
 
 void BrowserSession::configure(int width, int height) {
   // The page's session handles its commands in order: the last answer means all are done.
-  const auto failOnError = [this](const char* what) {
-    return [this, what](const CallResult& r) {
-      if (!r && state_ == State::Attaching) fail(std::string(what) + " failed: " + r.error);
-    };
+  const auto failOnError = [this](const CallResult& r) {
+    if (!r && state_ == State::Attaching) fail(r.message);
   };
-  connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "",
-                    failOnError("Browser.setDownloadBehavior"), kStepLimit);
-  connection_->post("Page.enable", Json::object(), sessionId_, failOnError("Page.enable"),
+  connection_->post("Browser.setDownloadBehavior", {{"behavior", "deny"}}, "", failOnError,
                     kStepLimit);
-  connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError("Runtime.enable"),
-                    kStepLimit);
+  connection_->post("Page.enable", Json::object(), sessionId_, failOnError, kStepLimit);
+  // The runtime's events are for its execution contexts; its console and exception reports,
+  // which a page can raise as often and as large as it likes, are dropped unread.
+  connection_->dropEvents({"Runtime.consoleAPICalled", "Runtime.exceptionThrown",
+                           "Runtime.exceptionRevoked", "Runtime.inspectRequested"});
+  connection_->post("Runtime.enable", Json::object(), sessionId_, failOnError, kStepLimit);
   connection_->post("Page.addScriptToEvaluateOnNewDocument", {{"source", kAnswerDialogsInThePage}},
-                    sessionId_, failOnError("Page.addScriptToEvaluateOnNewDocument"), kStepLimit);
+                    sessionId_, failOnError, kStepLimit);
   connection_->post("Emulation.setFocusEmulationEnabled", {{"enabled", true}}, sessionId_,
-                    failOnError("Emulation.setFocusEmulationEnabled"), kStepLimit);
+                    failOnError, kStepLimit);
   if (width > 0 && height > 0)
     connection_->post(
         "Emulation.setDeviceMetricsOverride",
         {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
-        sessionId_, failOnError("Emulation.setDeviceMetricsOverride"), kStepLimit);
-  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_,
-                    failOnError("Page.startScreencast"), kStepLimit);
+        sessionId_, failOnError, kStepLimit);
+  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_, failOnError,
+                    kStepLimit);
   // The blank page the browser starts with must have finished loading: a navigation that
   // overtakes it can lose the page's renderer.
   connection_->post(
@@ -109,7 +118,7 @@ void BrowserSession::configure(int width, int height) {
       sessionId_,
       [this](const CallResult& r) {
         if (state_ != State::Attaching) return;
-        if (!r) return fail("the start page did not load: " + r.error);
+        if (!r) return fail("the start page did not load: " + r.message);
         state_ = State::Ready;
       },
       kStepLimit);
@@ -128,17 +137,6 @@ void BrowserSession::fail(const std::string& why) {
   failure_ = why;
   const std::string tail = process_.stderrTail(600);
   if (!tail.empty()) failure_ += "; the browser said: " + tail;
-}
-
-void BrowserSession::waitUntilAttached(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (state_ == State::Attaching) {
-    if (connection_->closed()) return fail("the browser closed its pipe");
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return fail("the browser did not answer in time");
-    connection_->waitAndPoll(std::min(left, std::chrono::milliseconds{50}));
-  }
 }
 
 }  // namespace Brovis::Engine

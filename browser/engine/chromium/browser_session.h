@@ -17,7 +17,8 @@ class BrowserSession {
   enum class State { Attaching, Ready, Failed };
 
   // Starts the browser and begins attaching to its page with a view of width x height (none
-  // when either is 0). None when no browser could be started, with the reason in `error`.
+  // when either is 0); `onEvent` receives the browser's own events and its page's. None when no
+  // browser could be started, with the reason in `error`.
   static std::unique_ptr<BrowserSession> Start(Connection::EventHandler onEvent, int width,
                                                int height, std::string& error);
 
@@ -30,7 +31,7 @@ class BrowserSession {
   // Use Start.
   BrowserSession(Key, BrowserProcess process, Connection::EventHandler onEvent);
   // Asks the browser to close, gives it `closeGrace` to do so, then kills what is left and
-  // removes its profile directory.
+  // removes its directory.
   ~BrowserSession();
   BrowserSession(const BrowserSession&) = delete;
   BrowserSession& operator=(const BrowserSession&) = delete;
@@ -48,9 +49,6 @@ class BrowserSession {
   int pid() const { return process_.pid(); }
   void setCloseGrace(std::chrono::milliseconds grace) { closeGrace_ = grace; }
 
-  // Waits, processing only this browser's messages, until attaching has ended or `limit` passed.
-  void waitUntilAttached(std::chrono::milliseconds limit);
-
   // The time a started browser has to answer at all.
   static constexpr std::chrono::milliseconds kStartLimit{20000};
 
@@ -64,7 +62,8 @@ class BrowserSession {
   State state_ = State::Attaching;
   std::string failure_;
   std::string sessionId_;
-  std::chrono::milliseconds closeGrace_{2000};
+  // A browser closes in a few hundred milliseconds; the host's thread waits no longer than this.
+  std::chrono::milliseconds closeGrace_{1000};
 };
 
 // The parameters of the page's screencast: PNG, lossless, so that a page's colours (the selection

@@ -26,46 +26,24 @@ BrowserSupervisor::~BrowserSupervisor() {
   session_.reset();
 }
 
-bool BrowserSupervisor::start(std::string& error) {
+void BrowserSupervisor::start() {
+  std::string error;
   session_ = BrowserSession::Start(hooks_.onEvent, viewport_.first, viewport_.second, error);
   ++sessionNumber_;
   startedViewport_ = viewport_;
   state_ = session_ ? PageState::Attaching : PageState::NoBrowser;
-  return session_ != nullptr;
+  if (!session_) startFailed(error);
 }
 
-bool BrowserSupervisor::startAndAttach(std::string& error) {
-  if (!start(error)) return false;
-  session_->waitUntilAttached(BrowserSession::kStartLimit);
-  if (session_->state() != BrowserSession::State::Ready) {
-    error = session_->failure();
-    return false;
-  }
-  state_ = PageState::Ready;
-  if (hooks_.attached) hooks_.attached();
-  return true;
+void BrowserSupervisor::startFailed(const std::string& why) {
+  drop();
+  // Said once for a run of failures: a browser that never starts would fill the log otherwise.
+  if (!policy_.retrying())
+    std::cerr << "brovis: the browser did not start (" << why << "); trying again\n";
+  policy_.startFailed(Clock::now());
 }
 
-void BrowserSupervisor::check() {
-  if (!session_) {
-    if (!policy_.suspended() && hooks_.wanted && hooks_.wanted()) replace();
-    return;
-  }
-  session_->connection().poll();
-  if (!session_) return;
-  if (dialogOpenSince_ && Clock::now() - *dialogOpenSince_ > kDialogLimit) state_ = PageState::Lost;
-  if (session_->lost() || state_ == PageState::Lost ||
-      session_->state() == BrowserSession::State::Failed) {
-    replace();
-    return;
-  }
-  if (state_ == PageState::Attaching && session_->state() == BrowserSession::State::Ready) {
-    state_ = PageState::Ready;
-    if (hooks_.attached) hooks_.attached();
-  }
-}
-
-void BrowserSupervisor::replace() {
+void BrowserSupervisor::drop() {
   if (session_) {
     if (hooks_.lost) hooks_.lost();
     session_->setCloseGrace(std::chrono::milliseconds{0});
@@ -73,15 +51,42 @@ void BrowserSupervisor::replace() {
   }
   state_ = PageState::NoBrowser;
   dialogOpenSince_.reset();
+}
+
+void BrowserSupervisor::check() {
+  if (!session_) {
+    if (policy_.retrying()) {
+      if (Clock::now() >= policy_.retryAt()) start();
+    } else if (!policy_.suspended() && hooks_.wanted && hooks_.wanted()) {
+      replace();
+    }
+    return;
+  }
+  session_->connection().poll();
+  if (!session_) return;
+  if (dialogOpenSince_ && Clock::now() - *dialogOpenSince_ > kDialogLimit) state_ = PageState::Lost;
+  if (session_->lost() || state_ == PageState::Lost ||
+      session_->state() == BrowserSession::State::Failed) {
+    if (state_ == PageState::Attaching)
+      return startFailed(session_->failure().empty() ? "it exited" : session_->failure());
+    return replace();
+  }
+  if (state_ == PageState::Attaching && session_->state() == BrowserSession::State::Ready) {
+    state_ = PageState::Ready;
+    policy_.startSucceeded();
+    if (hooks_.attached) hooks_.attached();
+  }
+}
+
+void BrowserSupervisor::replace() {
+  drop();
   // Failing again and again: the policy waits for the pilot to load an address.
-  if (!policy_.allowRestart(Clock::now())) return;
-  std::string error;
-  if (!start(error)) std::cerr << "brovis: cannot restart the browser: " << error << "\n";
+  if (policy_.allowRestart(Clock::now())) start();
 }
 
 CallResult BrowserSupervisor::call(std::string_view method, Json params) {
   // A page that stopped answering is left alone until it answers its probe again.
-  if (!ready()) return {std::nullopt, "no page"};
+  if (!ready()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
   return session_->connection().call(method, std::move(params), session_->sessionId(), callLimit_);
 }
 

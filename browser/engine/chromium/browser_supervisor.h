@@ -1,8 +1,10 @@
 #pragma once
-// The browser's life as the engine sees it: started, attached, answering or not, lost and
-// replaced. A browser that dies, a page that crashes, or one that stops answering even after its
-// script was stopped, is replaced by a new browser, as often as the restart policy allows. The
-// owner hears of each new page and of each browser that goes.
+// The browser's life as the engine sees it: started in the background, attached, answering or
+// not, lost and replaced. Nothing here waits for a browser to come up: its page is attached as
+// its answers arrive, at the engine's checks. A browser that dies, a page that crashes, or one
+// that stops answering even after its script was stopped, is replaced by a new browser; one that
+// cannot be started is tried again later; both as the restart policy allows. The owner hears of
+// each new page and of each browser that goes.
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -17,7 +19,7 @@ namespace Brovis::Engine {
 
 // The condition of the page the engine shows.
 enum class PageState {
-  NoBrowser,     // none runs: none could be started, or restarts wait for the pilot
+  NoBrowser,     // none runs: a failed start waits for its next try, or restarts for the pilot
   Attaching,     // a browser started and its page is being attached
   Ready,         // the page answers
   Unresponsive,  // a call timed out; the page's script was stopped and a probe awaits its answer
@@ -42,15 +44,16 @@ class BrowserSupervisor {
   BrowserSupervisor(const BrowserSupervisor&) = delete;
   BrowserSupervisor& operator=(const BrowserSupervisor&) = delete;
 
-  // Starts the first browser and waits until its page is attached; false, with the reason in
-  // `error`, when that failed.
-  bool startAndAttach(std::string& error);
+  // Starts a browser and returns at once; check() attaches its page. A browser that cannot be
+  // started is tried again later.
+  void start();
   // Reads what the browser sent and notices a browser that died, a page that crashed or hung
-  // for good, or an attach that finished.
+  // for good, a start that failed, or an attach that finished; starts a browser when one is due.
   void check();
   // The browser is lost: it goes, and a new one starts if the restart policy allows.
   void replace();
-  // The pilot asks for a page: a browser that kept failing gets its chances back.
+  // The pilot asks for a page: a browser that kept failing gets its chances back, and one that
+  // could not be started is tried again at the next check.
   void forgive() { policy_.forgive(); }
 
   PageState state() const { return state_; }
@@ -82,7 +85,10 @@ class BrowserSupervisor {
   int restartsMade() const { return policy_.restartsMade(); }
 
  private:
-  bool start(std::string& error);
+  // The browser could not be started, or did not come up: the next try waits its pause.
+  void startFailed(const std::string& why);
+  // The running browser goes, and whatever belonged to its page with it.
+  void drop();
 
   std::chrono::milliseconds callLimit_;
   Hooks hooks_;

@@ -1,7 +1,6 @@
 #include "browser/engine/chromium/chromium_engine.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/remote_dom.h"
@@ -21,28 +20,21 @@ constexpr std::chrono::seconds kViewportRetryDelay{2};
 }  // namespace
 
 std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
-  std::string error;
-  auto engine = ChromiumEngine::Start(options, error);
-  if (!engine) std::cerr << "brovis: cannot start the browser: " << error << "\n";
-  return engine;
+  return std::make_unique<ChromiumEngine>(options);
 }
 
-std::unique_ptr<ChromiumEngine> ChromiumEngine::Start(const ChromiumOptions& options,
-                                                      std::string& error) {
-  auto engine = std::make_unique<ChromiumEngine>(Key{}, options);
-  if (!engine->supervisor_.startAndAttach(error)) return nullptr;
-  return engine;
-}
-
-ChromiumEngine::ChromiumEngine(Key, const ChromiumOptions& options)
+ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_([this](BrowserText url, bool mainFrame) {
-        if (mainFrame) freshness_.showFrames(true);
-        queue(EventKind::DocumentCompleted, std::move(url));
-      }),
+      loads_(
+          {[this](BrowserText url, bool) { queue(EventKind::DocumentCompleted, std::move(url)); },
+           // A new browser's page shows its frames once the address loaded in it commits,
+           // not its blank start page.
+           [this] { freshness_.showFrames(true); }}),
       supervisor_(options.callLimit,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
-                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {}
+                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
+  supervisor_.start();
+}
 
 ChromiumEngine::~ChromiumEngine() {
   if (channel_) channel_->detach();
@@ -55,13 +47,16 @@ void ChromiumEngine::checkBrowser() {
 
 void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
-  channel_ =
-      std::make_shared<PageChannel>(session.connection(), session.sessionId(), options_.callLimit,
-                                    PageChannel::Hooks{[this] { freshness_.noteChange(); },
-                                                       [this] { supervisor_.callTimedOut(); },
-                                                       [this] { return supervisor_.ready(); }});
-  freshness_.attach(session.connection(), session.sessionId());
-  // A page loaded again after a restart shows its frames once it has loaded.
+  channel_ = std::make_shared<PageChannel>(
+      session.connection(), session.sessionId(), options_.callLimit,
+      PageChannel::Hooks{[this] { freshness_.noteChange(); },
+                         [this] { supervisor_.callTimedOut(); },
+                         [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
+  // Fences run in the module's own world once it is made: the page's may have replaced what they
+  // use.
+  freshness_.attach(session.connection(), session.sessionId(), [this]() -> std::optional<int> {
+    return channel_ ? channel_->knownWorld() : std::nullopt;
+  });
   freshness_.showFrames(!loads_.attach(session.connection(), session.sessionId()));
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
 }
@@ -87,7 +82,6 @@ void ChromiumEngine::queue(EventKind kind, BrowserText url) {
 void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   BrowserSession* session = supervisor_.session();
   if (!session) return;
-  if (!event.sessionId.empty() && event.sessionId != session->sessionId()) return;
   if (loads_.handle(event)) return;
   const std::string_view m = event.method;
   const Json& p = event.params;
@@ -96,7 +90,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
     // it is answered at once. Messages are acknowledged; questions are declined.
-    const std::string type = p.value("type", "");
+    const std::string type = Field(p, "type", "");
     const bool accept = type == "alert" || type == "beforeunload";
     session->connection().post("Page.handleJavaScriptDialog", {{"accept", accept}},
                                session->sessionId());
@@ -104,7 +98,9 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.javascriptDialogClosed") {
     supervisor_.dialogClosed();
   } else if (m == "Page.windowOpen") {
-    queue(EventKind::NewWindow, FromUtf8Bytes(p.value("url", "")));
+    queue(EventKind::NewWindow, FromUtf8Bytes(Field(p, "url", "")));
+  } else if (m.starts_with("Runtime.executionContext")) {
+    if (channel_) channel_->onContextEvent(m, p);
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
              m == "Target.detachedFromTarget") {
     supervisor_.pageLost();
@@ -114,28 +110,19 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
 void ChromiumEngine::navigate(BrowserTextView address) {
   const std::string url = NormalizeAddress(AsUtf8Bytes(address));
   if (url.empty()) return;
+  // A browser that kept failing, or could not be started, gets its chances back at once.
   supervisor_.forgive();
   checkBrowser();
-  if (!supervisor_.attached()) {
-    loads_.loadWhenAttached(url);
-    if (!supervisor_.session()) supervisor_.replace();
-    return;
-  }
-  loads_.load(url);
+  if (supervisor_.attached()) return loads_.load(url);
+  loads_.loadWhenAttached(url);
+  // Without a browser, one starts for the address now.
+  checkBrowser();
 }
 
 bool ChromiumEngine::stepHistory(int delta) {
   checkBrowser();
-  auto history = supervisor_.call("Page.getNavigationHistory");
-  if (!history) return false;
-  const int current = history.result->value("currentIndex", -1);
-  const Json entries = history.result->value("entries", Json::array());
-  const int target = current + delta;
-  if (current < 0 || target < 0 || target >= static_cast<int>(entries.size())) return false;
-  // The blank page the browser starts with is not part of the pilot's history.
-  if (target == 0 && entries[0].value("url", "") == "about:blank") return false;
-  loads_.goToHistoryEntry(entries[target].value("id", 0));
-  return true;
+  const auto history = supervisor_.call("Page.getNavigationHistory");
+  return history && loads_.stepHistory(*history.result, delta);
 }
 
 bool ChromiumEngine::goBack() { return stepHistory(-1); }
@@ -180,7 +167,7 @@ void ChromiumEngine::applyViewport() {
       {"Page.startScreencast", ScreencastParameters()}};
   for (const auto& [method, params] : steps) {
     if (const CallResult result = supervisor_.call(method, params); !result) {
-      if (result.error.find("timed out") != std::string::npos)
+      if (result.error == CallError::TimedOut)
         viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
       return;
     }
@@ -214,9 +201,14 @@ std::vector<int> ChromiumEngine::rendererProcessIds() {
   auto info = session->connection().call("SystemInfo.getProcessInfo", Json::object(), "",
                                          options_.callLimit);
   if (!info) return ids;
-  for (const Json& process : info.result->value("processInfo", Json::array()))
-    if (process.value("type", "") == "renderer") ids.push_back(process.value("id", 0));
+  for (const Json& process : Field(*info.result, "processInfo", Json::array()))
+    if (Field(process, "type", "") == "renderer") ids.push_back(Field(process, "id", 0));
   return ids;
+}
+
+std::size_t ChromiumEngine::waitingCommands() const {
+  const BrowserSession* session = supervisor_.session();
+  return session ? session->connection().waitingCommands() : 0;
 }
 
 std::size_t ChromiumEngine::liveRemoteObjects() const { return RemoteObject::LiveCount(); }
@@ -225,7 +217,7 @@ std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
   auto shot = supervisor_.call("Page.captureScreenshot", {{"format", "png"}});
   if (!shot) return std::nullopt;
   Win32::Surface surface;
-  if (!DecodeBase64Png(shot.result->value("data", ""), surface)) return std::nullopt;
+  if (!DecodeBase64Png(Field(*shot.result, "data", ""), surface)) return std::nullopt;
   return surface;
 }
 

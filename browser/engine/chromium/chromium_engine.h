@@ -17,18 +17,8 @@ namespace Brovis::Engine {
 
 class ChromiumEngine : public Engine, public EngineDiagnostics {
  public:
-  // Starts the browser and waits until its page is attached; none on failure, with the reason
-  // in `error`.
-  static std::unique_ptr<ChromiumEngine> Start(const ChromiumOptions& options, std::string& error);
-
- private:
-  struct Key {
-    explicit Key() = default;
-  };
-
- public:
-  // Use Start.
-  ChromiumEngine(Key, const ChromiumOptions& options);
+  // Starts the browser in the background and returns at once.
+  explicit ChromiumEngine(const ChromiumOptions& options);
   ~ChromiumEngine() override;
 
   void navigate(BrowserTextView address) override;
@@ -46,6 +36,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   std::vector<int> rendererProcessIds() override;
   std::size_t liveRemoteObjects() const override;
   int restartCount() const override { return supervisor_.restartsMade(); }
+  std::size_t waitingCommands() const override;
   std::optional<std::string> evaluate(std::string_view script) override;
 
   // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.

@@ -1,156 +1,148 @@
 #include "browser/engine/chromium/connection.h"
 
-#include <vector>
+#include <algorithm>
+#include <climits>
 
 #include "browser/engine/call_budget.h"
+#include "browser/engine/chromium/protocol_message.h"
 
 namespace Brovis::Engine {
 
 Connection::Connection(PipeTransport transport) : transport_(std::move(transport)) {}
 
-int Connection::send(std::string_view method, Json params, std::string_view sessionId,
-                     Pending pending) {
-  const int id = nextId_++;
+void Connection::dropEvents(std::initializer_list<std::string_view> methods) {
+  for (std::string_view method : methods) droppedEvents_.emplace_back(method);
+}
+
+bool Connection::dropped(std::string_view method) const {
+  return std::ranges::find(droppedEvents_, method) != droppedEvents_.end();
+}
+
+void Connection::send(std::string_view method, Json params, std::string_view sessionId,
+                      std::optional<ReplyRegistry::Entry> waiting) {
+  const int id = nextId_;
+  nextId_ = nextId_ == INT_MAX ? 1 : nextId_ + 1;
   Json message = {{"id", id}, {"method", method}, {"params", std::move(params)}};
   if (!sessionId.empty()) message["sessionId"] = sessionId;
-  pending_.emplace(id, std::move(pending));
   const std::string text = message.dump(-1, ' ', false, Json::error_handler_t::replace);
-  if (!transport_.send(text)) close();
-  return id;
+  // The reply slot exists before the command is written: the write may close the connection.
+  if (waiting) replies_.add(id, std::move(*waiting));
+  if (!transport_.send(text, static_cast<int>(CallBudget::Limit(kWriteLimit).count()))) close();
 }
 
 CallResult Connection::call(std::string_view method, Json params, std::string_view sessionId,
                             std::chrono::milliseconds limit) {
-  if (closed()) return {std::nullopt, "connection closed"};
+  if (closed()) return CallResult::Failure(CallError::Closed, method, limit);
   const auto allowed = CallBudget::Limit(limit);
-  // Cut short by the caller's budget, a call that gets no answer says nothing about the page.
-  const bool budgeted = allowed < limit;
-  limit = allowed;
-  if (limit.count() <= 0) return {std::nullopt, std::string(method) + ": no time left"};
-  const int id = send(method, std::move(params), sessionId, Pending{});
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    auto it = pending_.find(id);
-    if (it == pending_.end()) return {std::nullopt, "connection closed"};
-    if (it->second.done) {
-      CallResult result = std::move(it->second.result);
-      pending_.erase(it);
-      return result;
-    }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0 || closed()) {
-      pending_.erase(id);
-      if (closed()) return {std::nullopt, "connection closed"};
-      if (budgeted) return {std::nullopt, std::string(method) + ": no time left"};
-      return {std::nullopt,
-              std::string(method) + " timed out after " + std::to_string(limit.count()) + " ms"};
-    }
-    waitAndPoll(left);
-  }
+  if (allowed.count() <= 0) return CallResult::Failure(CallError::OutOfBudget, method, allowed);
+  std::optional<CallResult> reply;
+  send(method, std::move(params), sessionId,
+       ReplyRegistry::Entry{std::string(method), allowed,
+                            allowed < limit ? CallError::OutOfBudget : CallError::TimedOut,
+                            [&reply](CallResult r) { reply = std::move(r); }});
+  // The reply, the expiry or the close ends the wait: each takes the entry out and answers.
+  while (!reply) waitAndPoll(allowed);
+  return std::move(*reply);
 }
 
 void Connection::post(std::string_view method, Json params, std::string_view sessionId,
                       ReplyHandler onReply, std::chrono::milliseconds limit) {
   if (closed()) {
-    if (onReply) onReply({std::nullopt, "connection closed"});
+    if (onReply) onReply(CallResult::Failure(CallError::Closed, method, limit));
     return;
   }
-  Pending pending;
-  pending.onReply = std::move(onReply);
-  if (limit != std::chrono::milliseconds::max()) {
-    pending.deadline = std::chrono::steady_clock::now() + limit;
-    pending.method = method;
-  }
-  send(method, std::move(params), sessionId, std::move(pending));
+  std::optional<ReplyRegistry::Entry> waiting;
+  if (onReply) waiting = {std::string(method), limit, CallError::TimedOut, std::move(onReply)};
+  send(method, std::move(params), sessionId, std::move(waiting));
 }
 
 void Connection::poll() {
-  if (closed()) return;
-  for (const std::string& message : transport_.receive()) route(message);
-  if (closed()) {
-    failAllPending("connection closed");
-    return;
+  if (!closed()) {
+    transport_.flush();
+    for (std::string& message : transport_.receive()) route(message);
   }
-  expirePosted();
-}
-
-void Connection::expirePosted() {
-  const auto now = std::chrono::steady_clock::now();
-  std::vector<std::pair<ReplyHandler, std::string>> expired;
-  for (auto it = pending_.begin(); it != pending_.end();) {
-    if (it->second.onReply && it->second.deadline <= now) {
-      expired.emplace_back(std::move(it->second.onReply), it->second.method + " timed out");
-      it = pending_.erase(it);
-    } else {
-      ++it;
-    }
-  }
-  for (auto& [handler, why] : expired) handler({std::nullopt, why});
+  if (closed()) return failAll();
+  expire();
 }
 
 bool Connection::waitAndPoll(std::chrono::milliseconds limit) {
-  if (closed()) return false;
-  const bool ready = transport_.waitReadable(static_cast<int>(limit.count()));
+  bool arrived = false;
+  if (!closed()) {
+    auto until = Clock::now() + limit;
+    if (const auto next = replies_.nextDeadline()) until = std::min(until, *next);
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+    arrived = transport_.waitReadable(static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
+  }
   poll();
-  return ready;
+  return arrived;
 }
 
 void Connection::close() {
   transport_.close();
-  failAllPending("connection closed");
+  failAll();
 }
 
-void Connection::failAllPending(const std::string& why) {
-  // Handlers may post again (which fails at once now), so detach the table first.
-  std::vector<ReplyHandler> handlers;
-  for (auto it = pending_.begin(); it != pending_.end();) {
-    if (it->second.onReply) {
-      handlers.push_back(std::move(it->second.onReply));
-      it = pending_.erase(it);
-    } else {
-      it->second.done = true;
-      it->second.result = {std::nullopt, why};
-      ++it;
-    }
-  }
-  for (auto& handler : handlers) handler({std::nullopt, why});
+void Connection::failAll() {
+  // Taken out first: a handler may post again, which fails at once now.
+  for (ReplyRegistry::Entry& entry : replies_.takeAll())
+    entry.onReply(entry.failure(CallError::Closed));
 }
 
-void Connection::route(const std::string& message) {
-  const Json parsed = Json::parse(message, nullptr, false);
-  if (!parsed.is_object()) return;
-  const auto idIt = parsed.find("id");
-  if (idIt != parsed.end() && idIt->is_number_integer()) {
-    auto it = pending_.find(idIt->get<int>());
-    if (it == pending_.end()) return;  // its caller stopped waiting
-    CallResult result;
-    if (auto r = parsed.find("result"); r != parsed.end()) {
-      result.result = *r;
-    } else if (auto e = parsed.find("error"); e != parsed.end() && e->is_object()) {
-      result.error = e->value("message", std::string("error"));
-    } else {
-      result.error = "malformed reply";
+void Connection::expire() {
+  const auto now = Clock::now();
+  while (auto entry = replies_.takeExpired(now)) entry->onReply(entry->failure(entry->onExpiry));
+}
+
+void Connection::route(std::string& message) {
+  const MessageHead head = PeekHead(message);
+  const bool large = message.size() > kLargeMessage;
+  if (head.id) {
+    // A reply its caller stopped waiting for says nothing to anyone.
+    if (!replies_.contains(*head.id)) return;
+    if (large) {
+      ReplyRegistry::Entry entry = *replies_.take(*head.id);
+      return entry.onReply(
+          entry.failure(CallError::Malformed, "a reply of " + std::to_string(message.size()) +
+                                                  " bytes, over the " +
+                                                  std::to_string(kLargeMessage) + "-byte limit"));
     }
-    if (it->second.onReply) {
-      ReplyHandler handler = std::move(it->second.onReply);
-      pending_.erase(it);
-      handler(result);
-    } else {
-      it->second.done = true;
-      it->second.result = std::move(result);
-    }
+  } else if (!head.method.empty()) {
+    if (!onEvent_ || dropped(head.method)) return;
+  } else if (large) {
     return;
   }
-  const auto method = parsed.find("method");
-  if (method == parsed.end() || !method->is_string() || !onEvent_) return;
+  const Json parsed = ParseMessage(message);
+  if (head.id) return answer(*replies_.take(*head.id), parsed);
+  if (!parsed.is_object()) return;
+  if (parsed.contains("id")) {
+    if (auto entry = replies_.take(Field(parsed, "id", 0))) answer(std::move(*entry), parsed);
+    return;
+  }
+  dispatchEvent(parsed);
+}
+
+void Connection::answer(ReplyRegistry::Entry entry, const Json& reply) {
+  CallResult result;
+  if (!reply.is_object()) {
+    result = entry.failure(CallError::Malformed, "not JSON");
+  } else if (const auto r = reply.find("result"); r != reply.end()) {
+    result = r->is_object() ? CallResult::Success(*r)
+                            : entry.failure(CallError::Malformed, "a result that is no object");
+  } else if (const auto e = reply.find("error"); e != reply.end() && e->is_object()) {
+    result = entry.failure(CallError::Refused, Field(*e, "message", ""));
+  } else {
+    result = entry.failure(CallError::Malformed, "neither a result nor an error");
+  }
+  entry.onReply(std::move(result));
+}
+
+void Connection::dispatchEvent(const Json& event) {
+  const std::string method = Field(event, "method", "");
+  if (method.empty() || !onEvent_ || dropped(method)) return;
   static const Json kNoParams = Json::object();
-  const auto params = parsed.find("params");
-  const auto session = parsed.find("sessionId");
-  const std::string sessionId =
-      session != parsed.end() && session->is_string() ? session->get<std::string>() : "";
-  onEvent_({method->get_ref<const std::string&>(), params != parsed.end() ? *params : kNoParams,
-            sessionId});
+  const auto params = event.find("params");
+  const std::string sessionId = Field(event, "sessionId", "");
+  onEvent_({method, params != event.end() && params->is_object() ? *params : kNoParams, sessionId});
 }
 
 }  // namespace Brovis::Engine

@@ -1,31 +1,44 @@
 #pragma once
-// The page's frames, loads and address, as the browser reports them: which frames are loading,
-// which document each one holds, the address the page has, and the pilot's loads and history
-// steps, kept from being overtaken by the page being left.
+// The page's frames, loads and address, as the browser reports them: which frames are loading
+// and since when, which document each one holds and whether it completed, the address the page
+// has, which history entries the page added on its own, and the pilot's loads and history steps,
+// kept from being overtaken by the page being left.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 
 #include "browser/engine/browser_text.h"
 #include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/page_added_entries.h"
 #include "browser/engine/chromium/pilot_navigation.h"
 
 namespace Brovis::Engine {
 
 class PageLoads {
  public:
-  // A frame's document finished loading; `mainFrame` when it is the page's own.
-  using CompletedHandler = std::function<void(BrowserText url, bool mainFrame)>;
+  using Clock = std::chrono::steady_clock;
 
-  explicit PageLoads(CompletedHandler completed) : completed_(std::move(completed)) {}
+  struct Hooks {
+    // A frame's document completed; `mainFrame` when it is the page's own. A load aborted or
+    // replaced before its document completed raises nothing.
+    std::function<void(BrowserText url, bool mainFrame)> completed;
+    // The page's top document committed.
+    std::function<void()> topCommitted;
+  };
+
+  // How long a frame's load counts as busy: a frame that never finishes loading must not keep
+  // the page busy for ever. The top document's own load counts for as long as it lasts.
+  static constexpr std::chrono::milliseconds kFrameBusyLimit{1500};
+
+  explicit PageLoads(Hooks hooks) : hooks_(std::move(hooks)) {}
 
   // A browser's page is attached: loads go to it. Loads the address that waited for it, if any,
   // and says whether it did.
   bool attach(Connection& connection, std::string sessionId);
-  // The browser goes: its frames and loads with it. The page's address is kept, to be loaded
-  // again by the next browser.
+  // The browser goes: its frames, loads and history with it. The page's address is kept, to be
+  // loaded again by the next browser.
   void detach();
 
   // Takes the frame and navigation events; false for any other event.
@@ -36,31 +49,66 @@ class PageLoads {
   // Loads the address as soon as a page is attached.
   void loadWhenAttached(std::string url) { waitingUrl_ = std::move(url); }
   bool addressWaiting() const { return !waitingUrl_.empty(); }
-  // Goes to an entry of the page's history.
-  void goToHistoryEntry(int entryId);
+  // The pilot clicked or typed into the page: an entry the page adds meanwhile is the pilot's.
+  void pilotActed() { entries_.pilotActed(Clock::now()); }
+  // Steps `delta` (-1 or +1) through `history`, the browser's listing of the page's history,
+  // over the entries the page added on its own; false when there is no entry to step to.
+  bool stepHistory(const Json& history, int delta);
 
-  // A load is on its way, or some frame is loading.
-  bool busy() const { return navigationsInFlight_ > 0 || !loadingFrames_.empty(); }
-  // The address the page has, or is loading; an error page's is the one it stands for.
-  const std::string& address() const { return currentUrl_; }
+  // A load is on its way, the page's own is loading, or a frame started loading not long ago.
+  bool busy() const;
+  // The address the pilot asked for, while it has not committed; otherwise the one the page's
+  // top document last committed (an error page's is the one it stands for).
+  const std::string& address() const {
+    return requestedUrl_.empty() ? committedUrl_ : requestedUrl_;
+  }
 
  private:
+  struct Frame {
+    bool child = false;
+    // As the browser reports it: a frame's loading lasts until its subframes' loads end too.
+    bool loading = false;
+    Clock::time_point loadingSince{};
+    // A navigation to another document started and has not committed.
+    bool navigating = false;
+    // During the current load: a document committed, and its completion was raised.
+    bool committed = false;
+    bool completed = false;
+    // The top document's own load event has fired.
+    bool documentLoaded = false;
+    std::string url;
+  };
+
   void loadPilotAddress(const std::string& url, bool retry);
   void startNavigation(std::string_view method, Json params,
                        Connection::ReplyHandler onAnswer = nullptr);
+  void goToHistoryEntry(int entryId, std::string url);
+  void topCommitted(std::string url, const std::string& loaderId);
+  // The frame's document completed, unless its load was aborted or replaced before.
+  void complete(Frame& frame);
+  // Asks for the history's listing, to learn the ids of new entries.
+  void listHistory();
 
-  CompletedHandler completed_;
+  Hooks hooks_;
   Connection* connection_ = nullptr;
   std::string sessionId_;
+  // Tells an answer meant for a page already gone from one for the attached page.
+  std::uint64_t attachment_ = 0;
 
-  std::string currentUrl_;
+  std::string committedUrl_;
+  // The pilot's address until it commits; the loader that carries it once known, or any loader
+  // for a history step.
+  std::string requestedUrl_;
+  std::string requestedLoader_;
+  std::string lastTopLoader_;
   std::string waitingUrl_;
   PilotNavigation pilotNavigation_;
+  PageAddedEntries entries_;
   std::uint64_t pilotLoads_ = 0;
   int navigationsInFlight_ = 0;
-  std::string mainFrameId_;
-  std::set<std::string> loadingFrames_;
-  std::map<std::string, std::string> frameUrls_;
+  bool listingInFlight_ = false;
+  bool listingStale_ = false;
+  std::map<std::string, Frame, std::less<>> frames_;
 };
 
 }  // namespace Brovis::Engine

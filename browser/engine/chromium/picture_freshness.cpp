@@ -23,9 +23,11 @@ constexpr std::chrono::milliseconds kFenceLimit{1000};
 
 }  // namespace
 
-void PictureFreshness::attach(Connection& connection, std::string sessionId) {
+void PictureFreshness::attach(Connection& connection, std::string sessionId,
+                              FenceContext fenceContext) {
   connection_ = &connection;
   sessionId_ = std::move(sessionId);
+  fenceContext_ = std::move(fenceContext);
   ++attachment_;
   pacing_.started(Clock::now());
 }
@@ -33,6 +35,7 @@ void PictureFreshness::attach(Connection& connection, std::string sessionId) {
 void PictureFreshness::detach() {
   connection_ = nullptr;
   sessionId_.clear();
+  fenceContext_ = nullptr;
   ++attachment_;
   framesShown_ = false;
   fenceInFlight_ = false;
@@ -42,7 +45,7 @@ void PictureFreshness::detach() {
 bool PictureFreshness::frameArrived(const Json& params) {
   // Acknowledged at once: the browser sends only a few frames ahead of their acknowledgements.
   if (connection_)
-    connection_->post("Page.screencastFrameAck", {{"sessionId", params.value("sessionId", 0)}},
+    connection_->post("Page.screencastFrameAck", {{"sessionId", Field(params, "sessionId", 0)}},
                       sessionId_);
   const auto now = Clock::now();
   const bool forChange = pictureAwaited();
@@ -95,9 +98,11 @@ void PictureFreshness::postFence() {
   if (fenceInFlight_ || !attached()) return;
   fenceInFlight_ = true;
   const std::uint64_t generation = changeGeneration_;
+  Json fence = {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}};
+  if (const auto context = fenceContext_ ? fenceContext_() : std::nullopt)
+    fence["contextId"] = *context;
   connection_->post(
-      "Runtime.evaluate",
-      {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}}, sessionId_,
+      "Runtime.evaluate", std::move(fence), sessionId_,
       [this, generation, attachment = attachment_](const CallResult&) {
         if (attachment != attachment_) return;
         // Every change counted when the fence was sent ran in the page before it, and so before

@@ -5,6 +5,8 @@
 // limit, for that frame. The screencast runs at the pace the displays are drawn.
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "browser/engine/chromium/connection.h"
@@ -16,9 +18,12 @@ namespace Brovis::Engine {
 
 class PictureFreshness {
  public:
+  // The script context fences run in, when there is one of the module's own.
+  using FenceContext = std::function<std::optional<int>()>;
+
   // A browser's page is attached, its screencast started: fences, acknowledgements and the
   // screencast's pace go to it.
-  void attach(Connection& connection, std::string sessionId);
+  void attach(Connection& connection, std::string sessionId, FenceContext fenceContext);
   // The browser goes. Its last picture stays until the next page shows its own.
   void detach();
   // Frames are kept from a page from now on, or ignored until then (a browser started again
@@ -51,6 +56,7 @@ class PictureFreshness {
 
   Connection* connection_ = nullptr;
   std::string sessionId_;
+  FenceContext fenceContext_;
   Screencast screencast_;
   ScreencastPacing pacing_;
   bool framesShown_ = true;

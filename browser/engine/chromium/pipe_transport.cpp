@@ -6,7 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 
 namespace Brovis::Engine {
 
@@ -15,6 +15,13 @@ void MakeNonBlocking(int fd) {
   if (fd < 0) return;
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+}
+
+// Milliseconds from now until `until`, rounded up so that a wait does not end just before it.
+int MillisecondsUntil(std::chrono::steady_clock::time_point until) {
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+  return static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, 1 << 30));
 }
 }  // namespace
 
@@ -30,40 +37,64 @@ void PipeTransport::close() {
   readFd_.reset();
   writeFd_.reset();
   partial_.clear();
+  unsent_.clear();
+  unsentFrom_ = 0;
 }
 
 bool PipeTransport::send(std::string_view message, int limitMs) {
   if (closed_) return false;
-  std::string framed(message);
-  framed.push_back('\0');
-  std::string_view rest = framed;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-  while (!rest.empty()) {
+  if (unsentBytes() == 0) {
+    unsent_.clear();
+    unsentFrom_ = 0;
+    lastProgress_ = Clock::now();
+  }
+  if (unsentBytes() + message.size() >= kMaxMessage) {
+    close();
+    return false;
+  }
+  unsent_.append(message);
+  unsent_.push_back('\0');
+  write(Clock::now() + std::chrono::milliseconds(std::max(limitMs, 0)));
+  return !closed_;
+}
+
+void PipeTransport::flush() { write(Clock::now()); }
+
+void PipeTransport::write(Clock::time_point until) {
+  while (!closed_ && unsentBytes() > 0) {
+    const char* rest = unsent_.data() + unsentFrom_;
     // Sockets get MSG_NOSIGNAL, so that a browser that died takes an error, not the host
     // process with SIGPIPE; plain pipes fall back to write().
-    ssize_t n = ::send(writeFd_.get(), rest.data(), rest.size(), MSG_NOSIGNAL);
-    if (n < 0 && errno == ENOTSOCK) n = ::write(writeFd_.get(), rest.data(), rest.size());
+    ssize_t n = ::send(writeFd_.get(), rest, unsentBytes(), MSG_NOSIGNAL);
+    if (n < 0 && errno == ENOTSOCK) n = ::write(writeFd_.get(), rest, unsentBytes());
     if (n > 0) {
-      rest.remove_prefix(static_cast<std::size_t>(n));
+      unsentFrom_ += static_cast<std::size_t>(n);
+      lastProgress_ = Clock::now();
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) break;
+      const auto stalled = lastProgress_ + kStallLimit;
+      if (Clock::now() >= stalled) break;
+      const int wait = MillisecondsUntil(std::min(until, stalled));
+      if (wait <= 0) return;
       pollfd p{writeFd_.get(), POLLOUT, 0};
-      ::poll(&p, 1, static_cast<int>(left.count()));
+      ::poll(&p, 1, wait);
       continue;
     }
     break;
   }
-  if (!rest.empty()) {
-    // A message cut short cannot be taken back: the stream is unusable from here on.
+  if (closed_) return;
+  if (unsentBytes() > 0) {
+    // Broken, or not read for too long. Part of a message cannot be taken back either: the
+    // stream is unusable from here on.
     close();
-    return false;
+    return;
   }
-  return true;
+  // A large message's buffer is not kept for the rest of the flight.
+  if (unsent_.capacity() > kKeptBuffer) unsent_ = std::string();
+  unsent_.clear();
+  unsentFrom_ = 0;
 }
 
 std::vector<std::string> PipeTransport::receive() {
@@ -95,14 +126,20 @@ std::vector<std::string> PipeTransport::receive() {
   return messages;
 }
 
-bool PipeTransport::waitReadable(int limitMs) const {
-  if (closed_) return false;
-  pollfd p{readFd_.get(), POLLIN, 0};
-  int r;
-  do {
-    r = ::poll(&p, 1, limitMs);
-  } while (r < 0 && errno == EINTR);
-  return r > 0;
+bool PipeTransport::waitReadable(int limitMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(limitMs, 0));
+  for (;;) {
+    if (closed_) return false;
+    const bool writing = unsentBytes() > 0;
+    pollfd p[2] = {{readFd_.get(), POLLIN, 0}, {writeFd_.get(), POLLOUT, 0}};
+    int wait = MillisecondsUntil(deadline);
+    if (writing) wait = std::min(wait, MillisecondsUntil(lastProgress_ + kStallLimit));
+    const int r = ::poll(p, writing ? 2 : 1, wait);
+    if (r < 0 && errno != EINTR) return false;
+    if (writing) flush();
+    if (r > 0 && p[0].revents != 0) return true;
+    if (Clock::now() >= deadline) return false;
+  }
 }
 
 }  // namespace Brovis::Engine

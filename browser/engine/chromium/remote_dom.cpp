@@ -1,29 +1,13 @@
 #include "browser/engine/chromium/remote_dom.h"
 
-#include <limits>
+#include <algorithm>
 
+#include "browser/engine/chromium/page_answers.h"
 #include "browser/engine/chromium/page_scripts.h"
 
 namespace Brovis::Engine {
 
 namespace {
-
-std::optional<BrowserText> AsText(const std::optional<Json>& value) {
-  if (!value || !value->is_string()) return std::nullopt;
-  return FromUtf8Bytes(value->get_ref<const std::string&>());
-}
-
-// Page values are doubles; the DOM's integer properties truncate toward zero into 32 bits.
-std::int32_t ToInt32(const Json& value) {
-  if (!value.is_number()) return 0;
-  const double d = value.get<double>();
-  if (!(d == d)) return 0;
-  if (d >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-    return std::numeric_limits<std::int32_t>::max();
-  if (d <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-    return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(d);
-}
 
 std::string StringOf(BrowserTextView text) { return std::string(AsUtf8Bytes(text)); }
 
@@ -57,68 +41,30 @@ const char* ComputedName(ComputedProperty p) {
   return p == ComputedProperty::Visibility ? "visibility" : "display";
 }
 
-std::optional<PageScroll> ParseScroll(const Json& pair) {
-  if (!pair.is_array() || pair.size() != 2) return std::nullopt;
-  PageScroll scroll;
-  ScrollMetrics* targets[2] = {&scroll.root, &scroll.body};
-  for (int i = 0; i < 2; ++i) {
-    const Json& m = pair[i];
-    if (!m.is_array() || m.size() != 4) return std::nullopt;
-    *targets[i] = {ToInt32(m[0]), ToInt32(m[1]), ToInt32(m[2]), ToInt32(m[3])};
-  }
-  return scroll;
+// A write succeeded when its function ran; it changed the picture unless the function says not.
+bool Changing(const RemoteObject& object, const std::optional<Json>& answer) {
+  if (!answer) return false;
+  if (DecodeChange(*answer)) object.notePageChange();
+  return true;
 }
 
-// [length, tag names, [visibility, display] pairs, entries] as kFacts gives it; see there.
-std::optional<std::vector<ElementFacts>> ParseFacts(const Json& answer) {
-  if (!answer.is_array() || answer.size() != 4) return std::nullopt;
-  const Json& tags = answer[1];
-  const Json& pairs = answer[2];
-  const Json& entries = answer[3];
-  if (!tags.is_array() || !pairs.is_array() || !entries.is_array()) return std::nullopt;
-  for (const Json& tag : tags)
-    if (!tag.is_string()) return std::nullopt;
-  for (const Json& pair : pairs)
-    if (!pair.is_array() || pair.size() != 2 || !pair[0].is_string() || !pair[1].is_string())
-      return std::nullopt;
-  const auto index = [](const Json& n, const Json& table) -> std::optional<std::size_t> {
-    if (!n.is_number_unsigned() || n.get<std::size_t>() >= table.size()) return std::nullopt;
-    return n.get<std::size_t>();
-  };
-  std::vector<ElementFacts> out;
-  out.reserve(entries.size());
-  for (const Json& entry : entries) {
-    ElementFacts facts;
-    const Json& tag = entry.is_array() && !entry.empty() ? entry[0] : entry;
-    const auto t = index(tag, tags);
-    if (!t) return std::nullopt;
-    facts.tagName = FromUtf8Bytes(tags[*t].get_ref<const std::string&>());
-    if (entry.is_array()) {
-      if (entry.size() > 1 && entry[1].is_string())
-        facts.type = FromUtf8Bytes(entry[1].get_ref<const std::string&>());
-      if (entry.size() > 2 && entry[2].is_array()) {
-        for (const Json& n : entry[2]) {
-          const auto p = index(n, pairs);
-          if (!p) return std::nullopt;
-          facts.styles.emplace_back(FromUtf8Bytes(pairs[*p][0].get_ref<const std::string&>()),
-                                    FromUtf8Bytes(pairs[*p][1].get_ref<const std::string&>()));
-        }
-      }
-    }
-    out.push_back(std::move(facts));
-  }
-  return out;
+std::optional<BrowserText> ShortText(const RemoteObject& element, const char* what,
+                                     Json name = nullptr) {
+  return DecodeText(element.value(Scripts::kShortText,
+                                  Json::array({what, std::move(name), Scripts::kShortTextLimit})));
 }
 
 class RemoteTextRange : public TextRange {
  public:
   explicit RemoteTextRange(std::shared_ptr<RemoteObject> input) : input_(std::move(input)) {}
-  std::optional<BrowserText> text() override { return AsText(input_->value(Scripts::kGetValue)); }
+  std::optional<BrowserText> text() override {
+    return DecodeText(input_->value(Scripts::kGetValue));
+  }
   bool setText(BrowserTextView text) override {
-    const auto changed = input_->value(Scripts::kSetValue, Json::array({StringOf(text)}));
-    if (!changed) return false;
-    if (changed->is_boolean() && changed->get<bool>()) input_->notePageChange();
-    return true;
+    const bool set =
+        Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
+    input_->notePilotAction();
+    return set;
   }
 
  private:
@@ -129,11 +75,7 @@ class RemoteCollection : public ElementCollection {
  public:
   explicit RemoteCollection(std::unique_ptr<RemoteObject> list) : list_(std::move(list)) {}
 
-  std::optional<int> length() override {
-    const auto value = list_->value(Scripts::kLength);
-    if (!value || !value->is_number()) return std::nullopt;
-    return ToInt32(*value);
-  }
+  std::optional<int> length() override { return DecodeInt32(list_->value(Scripts::kLength)); }
 
   ElementRef item(int index) override {
     if (index < 0) return nullptr;
@@ -142,9 +84,9 @@ class RemoteCollection : public ElementCollection {
   }
 
   std::optional<std::vector<ElementFacts>> facts(int first, int step, int count) override {
-    const auto text = list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count}));
-    if (!text || !text->is_string()) return std::nullopt;
-    return ParseFacts(Json::parse(text->get_ref<const std::string&>(), nullptr, false));
+    return DecodeFacts(list_->value(Scripts::kFacts, Json::array({first, step < 0 ? -1 : 1, count,
+                                                                  Scripts::kShortTextLimit})),
+                       static_cast<std::size_t>(std::max(count, 0)));
   }
 
  private:
@@ -157,7 +99,7 @@ class RemoteElement : public Element {
 
   std::optional<BrowserText> tagName() override {
     // An element's tag name never changes, so one read serves for its whole life.
-    if (!tagName_) tagName_ = AsText(object_->value(Scripts::kTagName));
+    if (!tagName_) tagName_ = ShortText(*object_, "tag");
     return tagName_;
   }
 
@@ -174,18 +116,14 @@ class RemoteElement : public Element {
   }
 
   bool isTextEdit() override {
-    const auto value = object_->value(Scripts::kIsTextEdit);
-    return value && value->is_boolean() && value->get<bool>();
+    return DecodeTrue(object_->value(Scripts::kIsTextField, Json::array({false})));
   }
 
   bool click() override {
-    // Without a user gesture, so that the browser's popup blocker refuses every new window the
-    // click asks for. With one, a link to a new window opens a second page that loads its
-    // address; no switch of this headless browser prevents that.
-    const bool clicked =
-        object_->value(Scripts::kClick, Json::array(), /*userGesture=*/false).has_value();
+    const bool clicked = object_->value(Scripts::kClick).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
+    object_->notePilotAction();
     return clicked;
   }
 
@@ -197,22 +135,21 @@ class RemoteElement : public Element {
   }
 
   std::optional<BrowserText> getAttribute(BrowserTextView name) override {
-    return AsText(object_->value(Scripts::kGetAttribute, Json::array({StringOf(name)})));
+    return ShortText(*object_, "attribute", StringOf(name));
   }
 
   std::optional<std::int32_t> scroll(ScrollProperty property) override {
-    const auto value = object_->value(Scripts::kGetScroll, Json::array({ScrollName(property)}));
-    if (!value || !value->is_number()) return std::nullopt;
-    return ToInt32(*value);
+    return DecodeInt32(object_->value(Scripts::kGetScroll, Json::array({ScrollName(property)})));
   }
 
   bool setScroll(ScrollProperty property, std::int32_t v) override {
     if (property != ScrollProperty::Top && property != ScrollProperty::Left) return false;
-    return changing(object_->value(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
+    return Changing(*object_,
+                    object_->value(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
   }
 
   std::optional<BrowserText> style(BorderProperty property) override {
-    return AsText(object_->value(Scripts::kGetStyle, Json::array({BorderName(property)})));
+    return ShortText(*object_, "style", BorderName(property));
   }
 
   bool setStyle(BorderProperty property, BrowserTextView v) override {
@@ -223,33 +160,30 @@ class RemoteElement : public Element {
   bool setStyles(std::span<const std::pair<BorderProperty, BrowserTextView>> values) override {
     Json list = Json::array();
     for (const auto& [property, v] : values) list.push_back({BorderName(property), StringOf(v)});
-    return changing(object_->value(Scripts::kSetStyles, Json::array({std::move(list)})));
+    return Changing(*object_, object_->value(Scripts::kSetStyles, Json::array({std::move(list)})));
   }
 
   std::optional<BrowserText> currentStyle(ComputedProperty property) override {
-    return AsText(object_->value(Scripts::kCurrentStyle, Json::array({ComputedName(property)})));
+    return ShortText(*object_, "computed", ComputedName(property));
   }
 
-  std::optional<BrowserText> value() override { return AsText(object_->value(Scripts::kGetValue)); }
+  std::optional<BrowserText> value() override {
+    return DecodeText(object_->value(Scripts::kGetValue));
+  }
 
   bool setValue(BrowserTextView v) override {
-    return changing(object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    const bool set =
+        Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    object_->notePilotAction();
+    return set;
   }
 
   std::unique_ptr<TextRange> createTextRange() override {
-    const auto can = object_->value(Scripts::kCanHaveTextRange);
-    if (!can || !can->is_boolean() || !can->get<bool>()) return nullptr;
+    if (!DecodeTrue(object_->value(Scripts::kIsTextField, Json::array({true})))) return nullptr;
     return std::make_unique<RemoteTextRange>(object_);
   }
 
  private:
-  // A write succeeded when its script ran; it changed the picture when the script says so.
-  bool changing(const std::optional<Json>& result) {
-    if (!result) return false;
-    if (!result->is_boolean() || result->get<bool>()) object_->notePageChange();
-    return true;
-  }
-
   std::shared_ptr<RemoteObject> object_;
   std::optional<BrowserText> tagName_;
 };
@@ -272,29 +206,24 @@ RemoteObject::~RemoteObject() {
   if (auto channel = channel_.lock()) channel->release(objectId_);
 }
 
-std::optional<Json> RemoteObject::value(std::string_view function, Json arguments,
-                                        bool userGesture) const {
+std::optional<Json> RemoteObject::value(std::string_view function, Json arguments) const {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->callOn(objectId_, function, std::move(arguments), true, userGesture);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end()) return Json();  // undefined
-  return *v;
+  return channel->value(objectId_, function, std::move(arguments));
 }
 
 std::optional<std::string> RemoteObject::object(std::string_view function, Json arguments) const {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->callOn(objectId_, function, std::move(arguments), false);
-  if (!result) return std::nullopt;
-  const auto id = result->find("objectId");
-  if (id == result->end() || !id->is_string()) return std::nullopt;
-  return id->get<std::string>();
+  return channel->object(objectId_, function, std::move(arguments));
 }
 
 void RemoteObject::notePageChange() const {
   if (auto channel = channel_.lock()) channel->notePageChange();
+}
+
+void RemoteObject::notePilotAction() const {
+  if (auto channel = channel_.lock()) channel->notePilotAction();
 }
 
 ElementRef MakeRemoteElement(const std::weak_ptr<PageChannel>& channel, std::string objectId) {
@@ -302,14 +231,11 @@ ElementRef MakeRemoteElement(const std::weak_ptr<PageChannel>& channel, std::str
       std::make_shared<RemoteObject>(channel, std::move(objectId)));
 }
 
-ElementRef RemoteDocument::element(const std::string& expression) {
+ElementRef RemoteDocument::element(std::string_view function, Json arguments) {
   auto channel = channel_.lock();
   if (!channel) return nullptr;
-  auto result = channel->evaluate(expression, false);
-  if (!result) return nullptr;
-  const auto id = result->find("objectId");
-  if (id == result->end() || !id->is_string()) return nullptr;
-  return MakeRemoteElement(channel_, id->get<std::string>());
+  auto id = channel->object(PageChannel::kGlobal, function, std::move(arguments));
+  return id ? MakeRemoteElement(channel_, std::move(*id)) : nullptr;
 }
 
 ElementRef RemoteDocument::body() { return element(Scripts::kBody); }
@@ -317,31 +243,23 @@ ElementRef RemoteDocument::documentElement() { return element(Scripts::kDocument
 ElementRef RemoteDocument::activeElement() { return element(Scripts::kActiveElement); }
 
 ElementRef RemoteDocument::elementFromPoint(int x, int y) {
-  return element("(" + std::string(Scripts::kElementFromPoint) + ")(" + std::to_string(x) + ", " +
-                 std::to_string(y) + ")");
+  return element(Scripts::kElementFromPoint, Json::array({x, y}));
 }
 
 std::optional<PageScroll> RemoteDocument::readScroll() {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->evaluate(std::string(Scripts::kReadScroll) + "()", true);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end()) return std::nullopt;
-  return ParseScroll(*v);
+  return DecodeScroll(channel->value(PageChannel::kGlobal, Scripts::kReadScroll));
 }
 
 std::optional<PageScroll> RemoteDocument::writeScroll(std::int32_t top, std::int32_t left) {
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
-  auto result = channel->evaluate(std::string(Scripts::kWriteScroll) + "(" + std::to_string(top) +
-                                      ", " + std::to_string(left) + ")",
-                                  true);
-  if (!result) return std::nullopt;
-  const auto v = result->find("value");
-  if (v == result->end() || !v->is_array() || v->size() != 2) return std::nullopt;
-  if (!(*v)[1].is_boolean() || (*v)[1].get<bool>()) channel->notePageChange();
-  return ParseScroll((*v)[0]);
+  const auto written = DecodeWrittenScroll(
+      channel->value(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left})));
+  if (!written) return std::nullopt;
+  if (written->changed) channel->notePageChange();
+  return written->before;
 }
 
 }  // namespace Brovis::Engine

@@ -19,13 +19,13 @@ class RemoteObject {
   RemoteObject& operator=(const RemoteObject&) = delete;
 
   // The function's result by value, or none.
-  std::optional<Json> value(std::string_view function, Json arguments = Json::array(),
-                            bool userGesture = false) const;
+  std::optional<Json> value(std::string_view function, Json arguments = Json::array()) const;
   // The function's result as a new remote object; none for null or on failure.
   std::optional<std::string> object(std::string_view function,
                                     Json arguments = Json::array()) const;
   const std::weak_ptr<PageChannel>& channel() const { return channel_; }
   void notePageChange() const;
+  void notePilotAction() const;
 
  private:
   std::weak_ptr<PageChannel> channel_;
@@ -44,7 +44,7 @@ class RemoteDocument : public Document {
   std::optional<PageScroll> writeScroll(std::int32_t top, std::int32_t left) override;
 
  private:
-  ElementRef element(const std::string& expression);
+  ElementRef element(std::string_view function, Json arguments = Json::array());
 
   std::weak_ptr<PageChannel> channel_;
 };

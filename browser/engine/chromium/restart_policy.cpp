@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/restart_policy.h"
 
+#include <algorithm>
+
 namespace Brovis::Engine {
 
 bool RestartPolicy::allowRestart(Clock::time_point now) {
@@ -14,9 +16,19 @@ bool RestartPolicy::allowRestart(Clock::time_point now) {
   return true;
 }
 
+void RestartPolicy::startFailed(Clock::time_point now) {
+  // 1, 2, 4, ... seconds, up to the longest pause; the count stops well before the shift could
+  // overflow.
+  const auto pause =
+      std::min<std::chrono::seconds>(kFirstRetryPause * (1 << failuresInARow_), kLongestRetryPause);
+  failuresInARow_ = std::min(failuresInARow_ + 1, 16);
+  retryAt_ = now + pause;
+}
+
 void RestartPolicy::forgive() {
   suspended_ = false;
   recent_.clear();
+  retryAt_ = {};
 }
 
 }  // namespace Brovis::Engine

@@ -1,6 +1,7 @@
 #pragma once
-// The keyboard as the simulator reports it to a display: SDL's scancodes (USB usage numbers, the
-// key's place on the keyboard, whatever the layout) turned into DirectInput scan codes.
+// SDL's keys as the simulator reports them to a display. SDL's scancodes are the keys' USB
+// usages (their place on the keyboard, whatever the layout), which the keyboard table turns
+// into DirectInput scan codes.
 #include <SDL_scancode.h>
 
 #include <optional>

@@ -1,6 +1,7 @@
 #pragma once
-// Drawing the cockpit window's own parts with cairo, straight into a 0xAARRGGBB surface: filled
-// and outlined boxes, and UTF-8 text in the display font or a fixed-width one.
+// Paints the cockpit window's own parts with cairo, straight into a 0xAARRGGBB surface: filled,
+// outlined and shaded boxes, button faces, copies of other surfaces, and UTF-8 text in the
+// display font or a fixed-width one.
 #include <cairo.h>
 
 #include <memory>
@@ -13,13 +14,13 @@ namespace Cockpit {
 enum class Font { Label, Plain, Fixed };
 enum class Align { Left, Centre, Right };
 
-class TextRenderer {
+class Painter {
  public:
   // Draws into `surface`, which must outlive the renderer and keep its size meanwhile.
-  explicit TextRenderer(Win32::Surface& surface);
-  ~TextRenderer();
-  TextRenderer(const TextRenderer&) = delete;
-  TextRenderer& operator=(const TextRenderer&) = delete;
+  explicit Painter(Win32::Surface& surface);
+  ~Painter();
+  Painter(const Painter&) = delete;
+  Painter& operator=(const Painter&) = delete;
 
   void Fill(const Win32::Rect& r, Win32::Pixel colour);
   // A line of `width` pixels just inside `r`.

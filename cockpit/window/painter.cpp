@@ -1,4 +1,4 @@
-#include "cockpit/window/text_renderer.h"
+#include "cockpit/window/painter.h"
 
 #include <stdexcept>
 #include <string>
@@ -38,7 +38,7 @@ constexpr Win32::Pixel kButtonDark = 0xFF1C1E22;
 
 }  // namespace
 
-TextRenderer::TextRenderer(Win32::Surface& surface) : surface_(surface) {
+Painter::Painter(Win32::Surface& surface) : surface_(surface) {
   const int stride = surface.width() * static_cast<int>(sizeof(Win32::Pixel));
   // The surface's 0xAARRGGBB pixels are exactly cairo's native-endian ARGB32, rows packed.
   if (stride != cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, surface.width()))
@@ -49,27 +49,27 @@ TextRenderer::TextRenderer(Win32::Surface& surface) : surface_(surface) {
   cr_.reset(cairo_create(target_.get()));
 }
 
-TextRenderer::~TextRenderer() { Flush(); }
+Painter::~Painter() { Flush(); }
 
-void TextRenderer::Flush() { cairo_surface_flush(target_.get()); }
+void Painter::Flush() { cairo_surface_flush(target_.get()); }
 
-void TextRenderer::SetColour(Win32::Pixel c) {
+void Painter::SetColour(Win32::Pixel c) {
   cairo_set_source_rgba(cr_.get(), ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                         (c & 0xFF) / 255.0, ((c >> 24) & 0xFF) / 255.0);
 }
 
-void TextRenderer::SetFont(Font font, double size) {
+void Painter::SetFont(Font font, double size) {
   cairo_set_font_face(cr_.get(), FaceFor(font));
   cairo_set_font_size(cr_.get(), size);
 }
 
-void TextRenderer::Fill(const Win32::Rect& r, Win32::Pixel colour) {
+void Painter::Fill(const Win32::Rect& r, Win32::Pixel colour) {
   SetColour(colour);
   cairo_rectangle(cr_.get(), r.left, r.top, r.width(), r.height());
   cairo_fill(cr_.get());
 }
 
-void TextRenderer::Outline(const Win32::Rect& r, Win32::Pixel colour, double width) {
+void Painter::Outline(const Win32::Rect& r, Win32::Pixel colour, double width) {
   SetColour(colour);
   cairo_set_line_width(cr_.get(), width);
   cairo_rectangle(cr_.get(), r.left + width / 2, r.top + width / 2, r.width() - width,
@@ -77,7 +77,7 @@ void TextRenderer::Outline(const Win32::Rect& r, Win32::Pixel colour, double wid
   cairo_stroke(cr_.get());
 }
 
-void TextRenderer::Button(const Win32::Rect& r, bool pressed) {
+void Painter::Button(const Win32::Rect& r, bool pressed) {
   Fill(r, pressed ? kButtonPressed : kButtonFace);
   const Win32::Pixel top = pressed ? kButtonDark : kButtonLight;
   const Win32::Pixel bottom = pressed ? kButtonLight : kButtonDark;
@@ -87,7 +87,7 @@ void TextRenderer::Button(const Win32::Rect& r, bool pressed) {
   Fill({r.right - 2, r.top, r.right, r.bottom}, bottom);
 }
 
-double TextRenderer::TextWidth(std::string_view utf8, Font font, double size) {
+double Painter::TextWidth(std::string_view utf8, Font font, double size) {
   SetFont(font, size);
   const std::string text(utf8);
   cairo_text_extents_t extents;
@@ -95,8 +95,8 @@ double TextRenderer::TextWidth(std::string_view utf8, Font font, double size) {
   return extents.x_advance;
 }
 
-void TextRenderer::Text(const Win32::Rect& box, std::string_view utf8, Font font, double size,
-                        Win32::Pixel colour, Align align) {
+void Painter::Text(const Win32::Rect& box, std::string_view utf8, Font font, double size,
+                   Win32::Pixel colour, Align align) {
   if (utf8.empty() || box.empty()) return;
   const std::string text(utf8);
   SetFont(font, size);
@@ -119,7 +119,7 @@ void TextRenderer::Text(const Win32::Rect& box, std::string_view utf8, Font font
   cairo_restore(cr_.get());
 }
 
-void TextRenderer::Blit(const Win32::Surface& source, int x, int y) {
+void Painter::Blit(const Win32::Surface& source, int x, int y) {
   Flush();
   const Win32::Rect target = Win32::Rect{x, y, x + source.width(), y + source.height()}.intersect(
       {0, 0, surface_.width(), surface_.height()});
@@ -130,7 +130,7 @@ void TextRenderer::Blit(const Win32::Surface& source, int x, int y) {
   cairo_surface_mark_dirty(target_.get());
 }
 
-void TextRenderer::Shade(const Win32::Rect& r, double alpha) {
+void Painter::Shade(const Win32::Rect& r, double alpha) {
   cairo_set_source_rgba(cr_.get(), 0, 0, 0, alpha);
   cairo_rectangle(cr_.get(), r.left, r.top, r.width(), r.height());
   cairo_fill(cr_.get());

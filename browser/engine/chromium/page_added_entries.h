@@ -1,0 +1,80 @@
+#pragma once
+// Which entries of the page's history the page added on its own, and where a step back or
+// forward lands when it steps over them, as a browser's own buttons do: one step leaves a page
+// that adds entries without pause (a pushState loop, or loads it starts by itself), together with
+// the entry it added them from.
+//
+// The browser cannot tell these entries apart for us: the pilot's clicks carry no user activation,
+// so that popups stay refused. So an entry is the pilot's when it comes from a load the pilot
+// asked for, or when the page adds it while or just after one of the pilot's clicks or typed texts
+// acts on it (a click that changes a single-page application's route): one entry per command.
+// Every other new entry is the page's; an entry that replaces another keeps its owner.
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Brovis::Engine {
+
+class PageAddedEntries {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // How long before and after one of the pilot's commands an entry counts as the command's.
+  static constexpr std::chrono::milliseconds kCommandWindow{1000};
+
+  // The pilot clicked or typed into the page at `now`.
+  void pilotActed(Clock::time_point now);
+  // The top document started a navigation to another document; `pilotLoad` when it is a load
+  // the pilot asked for.
+  void navigationStarted(std::string_view loaderId, bool pilotLoad, Clock::time_point now);
+  // The top document committed the navigation of `loaderId`; its entry is listed next.
+  void navigationCommitted(std::string_view loaderId);
+  // The history as the browser lists it at `now`: the entries' ids in order, and the index of the
+  // current one. Entries not listed before are taken as the pilot's or the page's; those before
+  // `first` (the browser's blank start page) are nobody's.
+  void listed(std::span<const int> ids, int current, int first, Clock::time_point now);
+
+  // The index a step of `delta` (-1 or +1) from `current` lands on, stepping over every entry
+  // whose next entry the page added; never below `first`. None when there is no such entry.
+  std::optional<int> stepTarget(std::span<const int> ids, int current, int delta, int first) const;
+  // Whether the entry was added by the page on its own; false for an entry never listed.
+  bool pageAdded(int id) const;
+  // A new browser: its history starts afresh.
+  void forget();
+
+ private:
+  struct Entry {
+    int id;
+    bool pageAdded;
+    Clock::time_point listedAt;
+  };
+  struct Navigation {
+    std::string loaderId;
+    bool pilots;
+    Clock::time_point startedAt;
+  };
+
+  const Entry* find(int id) const;
+  // Takes the claim of a load of the pilot's, or of a command still open at `now`.
+  bool takeClaim(Clock::time_point now);
+
+  // Navigations started and not committed yet, at most this many: the oldest are dropped.
+  static constexpr std::size_t kMaxNavigations = 8;
+
+  std::vector<Entry> entries_;
+  int current_ = -1;
+  std::vector<Navigation> navigations_;
+  Clock::time_point lastCommand_{};
+  // A command of the pilot's that found no entry or navigation of its own takes the next one
+  // until then.
+  Clock::time_point commandClaimUntil_{};
+  // Navigations of the pilot's that committed: the next new entries are theirs, in order.
+  int pilotCommits_ = 0;
+  static constexpr int kMaxPilotCommits = 4;
+};
+
+}  // namespace Brovis::Engine

@@ -1,0 +1,121 @@
+// Which history entries the page added on its own, and where Back and Forward land over them,
+// in the orders the browser reports loads, commits and listings.
+#include "browser/engine/chromium/page_added_entries.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace Brovis::Engine {
+namespace {
+
+using namespace std::chrono_literals;
+
+class PageAddedEntriesTest : public ::testing::Test {
+ protected:
+  // The pilot's own load of a new entry `id`, committed and listed.
+  void PilotLoads(const std::string& loader, int id) {
+    entries.navigationStarted(loader, true, now);
+    now += 10ms;
+    entries.navigationCommitted(loader);
+    List(id);
+  }
+  // A new entry `id` appended and listed as current.
+  void List(int id) {
+    ids.push_back(id);
+    entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5ms);
+  }
+  std::optional<int> Back() const { return Step(-1); }
+  std::optional<int> Forward() const { return Step(+1); }
+  std::optional<int> Step(int delta) const {
+    const auto target = entries.stepTarget(ids, current(), delta, 1);
+    if (!target) return std::nullopt;
+    return ids[*target];
+  }
+  int current() const { return currentIndex < 0 ? static_cast<int>(ids.size()) - 1 : currentIndex; }
+
+  PageAddedEntries entries;
+  PageAddedEntries::Clock::time_point now = PageAddedEntries::Clock::time_point{} + 1h;
+  std::vector<int> ids{1};  // the browser's blank start page, listed with the first load
+  int currentIndex = -1;
+};
+
+TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
+  PilotLoads("S", 2);
+  // The trap's load commits; the listing comes late, with entries the trap has added since.
+  entries.navigationStarted("T", true, now);
+  entries.navigationCommitted("T");
+  ids.insert(ids.end(), {3, 4, 5});
+  entries.listed(ids, 4, 1, now += 3s);
+  for (int id = 6; id < 30; ++id) {
+    now += 50ms;
+    List(id);  // pushState, again and again
+  }
+  EXPECT_FALSE(entries.pageAdded(3));
+  EXPECT_TRUE(entries.pageAdded(4));
+  EXPECT_TRUE(entries.pageAdded(29));
+  // Over every entry it added, and the entry it added them from.
+  EXPECT_EQ(Back(), 2);
+  // Forward from there lands on the last of them; the blank page is never a step.
+  currentIndex = 1;
+  EXPECT_EQ(Forward(), 29);
+  currentIndex = -1;
+  ids = {1, 2};
+  EXPECT_EQ(Back(), std::nullopt);
+
+  // Loads the page starts by itself are stepped over the same way.
+  ids = {1, 2, 3};
+  entries.listed(ids, 2, 1, now += 1s);
+  for (const std::string loader : {"R1", "R2", "R3"}) {
+    entries.navigationStarted(loader, false, now += 100ms);
+    now += 10ms;
+    entries.navigationCommitted(loader);
+    List(static_cast<int>(ids.size()) + 100);
+  }
+  EXPECT_EQ(Back(), 2);
+}
+
+TEST_F(PageAddedEntriesTest, WhatThePageAddsForAPilotsCommandIsThatCommandsStep) {
+  PilotLoads("A", 2);
+  // A click that changes the route a little after it acted: a step of its own.
+  entries.pilotActed(now += 1s);
+  now += 200ms;
+  List(3);
+  EXPECT_FALSE(entries.pageAdded(3));
+  EXPECT_EQ(Back(), 2);
+  // One entry per command: the next one the page adds is its own.
+  now += 100ms;
+  List(4);
+  EXPECT_TRUE(entries.pageAdded(4));
+
+  // The page pushed while the click ran, and it was listed before the click returned.
+  now += 5s;
+  List(5);
+  entries.pilotActed(now += 30ms);
+  EXPECT_FALSE(entries.pageAdded(5));
+  // Long after any command, what the page adds is its own.
+  now += 5s;
+  List(6);
+  EXPECT_TRUE(entries.pageAdded(6));
+
+  // A link the pilot clicked starts its load while the click runs, and commits later.
+  entries.navigationStarted("L", false, now += 5s);
+  entries.pilotActed(now += 20ms);
+  now += 2s;
+  entries.navigationCommitted("L");
+  List(7);
+  EXPECT_FALSE(entries.pageAdded(7));
+
+  // An entry that replaces the current one keeps its owner.
+  ids.back() = 8;
+  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5s);
+  EXPECT_FALSE(entries.pageAdded(8));
+  now += 5s;
+  List(9);
+  ids.back() = 10;
+  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5s);
+  EXPECT_TRUE(entries.pageAdded(10));
+}
+
+}  // namespace
+}  // namespace Brovis::Engine
