@@ -97,22 +97,25 @@ bool PictureFreshness::pictureAwaited() const {
 void PictureFreshness::postFence() {
   if (fenceInFlight_ || !attached()) return;
   fenceInFlight_ = true;
-  const std::uint64_t generation = changeGeneration_;
   Json fence = {{"expression", kRenderedFence}, {"awaitPromise", true}, {"silent", true}};
   if (const auto context = fenceContext_ ? fenceContext_() : std::nullopt)
     fence["contextId"] = *context;
   connection_->post(
       "Runtime.evaluate", std::move(fence), sessionId_,
-      [this, generation, attachment = attachment_](const CallResult&) {
+      [this, generation = changeGeneration_, attachment = attachment_](const CallResult& settled) {
         if (attachment != attachment_) return;
-        // Every change counted when the fence was sent ran in the page before it, and so before
-        // the rendering step it waited for. A change answered while the fence was on its way may
-        // have run after that step: it needs a fence of its own. (A failure means the page went
-        // away: nothing is left to render either.)
+        // The page answers on one thread and in order: a change answered before the fence ran
+        // before the step the fence waited for, and that step renders it. A change answered
+        // after it may have run after that step: it needs a fence of its own. (A failure means
+        // the page went away: nothing is left to render either.)
         fenceInFlight_ = false;
-        fencedGeneration_ = std::max(fencedGeneration_, generation);
-        framesAtFence_ = screencast_.framesReceived();
-        fenceSettledAt_ = Clock::now();
+        const std::uint64_t covered = settled ? changeGeneration_ : generation;
+        // A fence that covers no change of its own says nothing about the frames to wait for.
+        if (covered > fencedGeneration_) {
+          fencedGeneration_ = covered;
+          framesAtFence_ = screencast_.framesReceived();
+          fenceSettledAt_ = Clock::now();
+        }
         if (fencedGeneration_ < changeGeneration_) postFence();
       },
       kFenceLimit);
