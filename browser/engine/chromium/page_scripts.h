@@ -170,10 +170,17 @@ inline constexpr const char* kClick = R"(function() {
 })";
 
 // Jumps, whatever scroll behaviour the page's style asks for: the display shows the result of a
-// command at its next redraw, not an animation.
+// command at its next redraw, not an animation. Tells whether anything moved (where the element
+// is in the view, where the document is scrolled to): an element already in view moves nothing.
 inline constexpr const char* kScrollIntoView = R"(function(top) {
-  this.element.scrollIntoView({block: top ? 'start' : 'end', inline: 'nearest', behavior: 'instant'});
-  return true;
+  const e = this.element, d = document.scrollingElement;
+  const where = () => {
+    const r = e.getBoundingClientRect();
+    return [r.top, r.left, d ? d.scrollTop : 0, d ? d.scrollLeft : 0];
+  };
+  const before = where();
+  e.scrollIntoView({block: top ? 'start' : 'end', inline: 'nearest', behavior: 'instant'});
+  return where().some((v, i) => v !== before[i]);
 })";
 inline constexpr const char* kGetScroll = "function(p) { return this.element[p]; }";
 inline constexpr const char* kSetScroll = R"(function(p, v) {

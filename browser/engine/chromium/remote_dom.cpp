@@ -128,10 +128,7 @@ class RemoteElement : public Element {
   }
 
   bool scrollIntoView(bool alignToTop) override {
-    const bool scrolled =
-        object_->value(Scripts::kScrollIntoView, Json::array({alignToTop})).has_value();
-    object_->notePageChange();
-    return scrolled;
+    return Changing(*object_, object_->value(Scripts::kScrollIntoView, Json::array({alignToTop})));
   }
 
   std::optional<BrowserText> getAttribute(BrowserTextView name) override {
