@@ -34,11 +34,14 @@ class BenchWindow {
     } else {
       form_->Navigate(Brovis::FromUtf8Bytes(url));
     }
-    const bool loaded = PumpUntil([&] {
-      const auto href =
-          access_->diagnostics()->evaluate("document.readyState === 'complete' && location.href");
-      return href && *href == "\"" + url + "\"" && !access_->browser().IsBusy();
-    });
+    // The largest pages keep the browser parsing for seconds, and a busy machine longer.
+    const bool loaded = PumpUntil(
+        [&] {
+          const auto href = access_->diagnostics()->evaluate(
+              "document.readyState === 'complete' && location.href");
+          return href && *href == "\"" + url + "\"" && !access_->browser().IsBusy();
+        },
+        60s);
     // Let the completion handler run and the last pictures arrive before measuring.
     const auto settled = std::chrono::steady_clock::now() + 200ms;
     PumpUntil([&] { return std::chrono::steady_clock::now() >= settled; });
