@@ -102,17 +102,17 @@ void PictureFreshness::postFence() {
     fence["contextId"] = *context;
   connection_->post(
       "Runtime.evaluate", std::move(fence), sessionId_,
-      [this, generation = changeGeneration_, attachment = attachment_](const CallResult& settled) {
+      [this, generation = changeGeneration_, attachment = attachment_](const CallResult&) {
         if (attachment != attachment_) return;
-        // The page answers on one thread and in order: a change answered before the fence ran
-        // before the step the fence waited for, and that step renders it. A change answered
-        // after it may have run after that step: it needs a fence of its own. (A failure means
-        // the page went away: nothing is left to render either.)
+        // Every change counted when the fence was sent ran in the page before it, and so before
+        // the rendering step it waited for. A change made while the fence was on its way needs
+        // a fence of its own, even when its answer came first: it may have run after that step,
+        // whose fence answers only once the step's own work is done. (A failure means the page
+        // went away: nothing is left to render either.)
         fenceInFlight_ = false;
-        const std::uint64_t covered = settled ? changeGeneration_ : generation;
         // A fence that covers no change of its own says nothing about the frames to wait for.
-        if (covered > fencedGeneration_) {
-          fencedGeneration_ = covered;
+        if (generation > fencedGeneration_) {
+          fencedGeneration_ = generation;
           framesAtFence_ = screencast_.framesReceived();
           fenceSettledAt_ = Clock::now();
         }
