@@ -138,20 +138,37 @@ const Win32::Surface* PictureFreshness::picture(std::chrono::milliseconds waitLi
 }
 
 void PictureFreshness::awaitFreshPicture(Clock::time_point deadline, int width, int height) {
+  auto quietFrom = fenceSettledAt_;
+  bool restarted = false;
   while (attached()) {
     Clock::time_point until = deadline;
-    if (fencedGeneration_ >= changeGeneration_ && !pacing_.startFramePending(Clock::now())) {
+    const bool fenced = fencedGeneration_ >= changeGeneration_;
+    if (fenced && !pacing_.startFramePending(Clock::now())) {
       // Every change is in a rendering step by now: a frame after the fence shows them all.
       if (screencast_.framesReceived() > framesAtFence_ && screencast_.newestWidth() == width &&
           screencast_.newestHeight() == height)
         return;
       // No frame so soon after the fence: the changes drew nothing new.
-      until = std::min(deadline, fenceSettledAt_ + kQuietAfterFence);
+      until = std::min(deadline, quietFrom + kQuietAfterFence);
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
-    if (left.count() <= 0) return;
+    if (left.count() <= 0) {
+      if (restarted || !fenced || until >= deadline) return;
+      // Or the browser dropped the frame that showed them, and sends none until the page
+      // repaints again. A screencast started now sends the page as it is.
+      restartScreencast();
+      restarted = true;
+      quietFrom = Clock::now();
+      continue;
+    }
     connection_->waitAndPoll(left);
   }
+}
+
+void PictureFreshness::restartScreencast() {
+  pacing_.started(Clock::now());
+  connection_->post("Page.stopScreencast", Json::object(), sessionId_);
+  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_);
 }
 
 }  // namespace Brovis::Engine

@@ -53,6 +53,8 @@ class PictureFreshness {
   // come after it.
   bool pictureAwaited() const;
   void awaitFreshPicture(std::chrono::steady_clock::time_point deadline, int width, int height);
+  // Starts the screencast afresh, for a picture of the page as it is now.
+  void restartScreencast();
 
   Connection* connection_ = nullptr;
   std::string sessionId_;
