@@ -20,10 +20,15 @@ using ::testing::Contains;
 using ::testing::HasSubstr;
 
 // Pages report their scroll offset and every showing (also from the history) to the server.
+// At the end of their load they draw a small mark in the corner of the view, so that a display
+// settles only after the load has ended: the end of a load resets the scroll and the selection.
 const std::string kBeacons =
     "<script>addEventListener('scroll', () => fetch('/scrolled?x=' + Math.round(scrollX) + '&y=' "
     "+ Math.round(scrollY)));"
-    "addEventListener('pageshow', () => fetch('/shown?p=' + location.pathname.slice(1)));</script>";
+    "addEventListener('pageshow', () => fetch('/shown?p=' + location.pathname.slice(1)));"
+    "addEventListener('load', () => document.body.insertAdjacentHTML('beforeend', \"<div "
+    "style='position:fixed;left:0;top:0;width:4px;height:4px;background:#000'></div>\"));"
+    "</script>";
 
 class PilotLoop : public ::testing::Test {
  protected:
@@ -128,6 +133,7 @@ TEST_F(PilotLoop, ScrollsInFixedStepsWithButtonsAndKeys) {
   // The page reports each scroll once per frame it draws: the waits leave a busy machine time
   // to draw between steps, or a step and its undoing could fall in one frame and go unseen.
   ASSERT_EQ(Fly("url @/long\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "key down\nwait 1000\n"
                 "button 7\nwait 1000\n"
@@ -148,6 +154,7 @@ TEST_F(PilotLoop, ScrollsInFixedStepsWithButtonsAndKeys) {
 
 TEST_F(PilotLoop, DisplaysShareThePageAndItsSelectionAcrossClosing) {
   ASSERT_EQ(Fly("url @/form\n"
+                "wait 700\n"
                 "settle 5000\n"
                 "button 0\n"
                 "open 2 400x300\n"
