@@ -33,10 +33,12 @@ T Field(const Json& object, std::string_view key, T fallback) {
       return std::in_range<T>(n) ? static_cast<T>(n) : fallback;
     }
     return fallback;
+  } else if constexpr (std::floating_point<T>) {
+    return value.is_number() ? value.get<T>() : fallback;
   } else if constexpr (std::same_as<T, std::string>) {
     return value.is_string() ? value.get_ref<const std::string&>() : fallback;
   } else {
-    static_assert(std::same_as<T, Json>, "a field is read as a bool, an integer, text or JSON");
+    static_assert(std::same_as<T, Json>, "a field is read as a bool, a number, text or JSON");
     return value.type() == fallback.type() ? value : fallback;
   }
 }
