@@ -49,7 +49,8 @@ void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
   channel_ = std::make_shared<PageChannel>(
       session.connection(), session.sessionId(), options_.callLimit,
-      PageChannel::Hooks{[this] { freshness_.noteChange(); },
+      PageChannel::Hooks{[this] { freshness_.noteChangeSending(); },
+                         [this] { freshness_.noteChange(); },
                          [this] { supervisor_.callTimedOut(); },
                          [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
   // Fences run in the module's own world once it is made: the page's may have replaced what they

@@ -1,5 +1,7 @@
 #include "browser/engine/chromium/page_channel.h"
 
+#include "browser/engine/chromium/page_scripts.h"
+
 namespace Brovis::Engine {
 
 namespace {
@@ -87,6 +89,14 @@ std::optional<Json> PageChannel::value(std::string_view on, std::string_view fun
   const auto v = result->find("value");
   if (v == result->end()) return Json();  // undefined
   return std::move(*v);
+}
+
+std::optional<Json> PageChannel::change(std::string_view on, std::string_view function,
+                                        Json arguments) {
+  std::string wrapped = Scripts::kChangeOpening;
+  wrapped.append(function).append(Scripts::kChangeClosing);
+  if (hooks_.pageChanging) hooks_.pageChanging();
+  return value(on, wrapped, std::move(arguments));
 }
 
 std::optional<std::string> PageChannel::object(std::string_view on, std::string_view function,

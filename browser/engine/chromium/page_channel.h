@@ -19,6 +19,8 @@ namespace Brovis::Engine {
 class PageChannel {
  public:
   struct Hooks {
+    // A call that may change how the page looks is about to be sent.
+    std::function<void()> pageChanging;
     // A call may have changed how the page looks.
     std::function<void()> pageChanged;
     // A call got no answer in time.
@@ -45,6 +47,10 @@ class PageChannel {
   // failure or when the function threw.
   std::optional<Json> value(std::string_view on, std::string_view function,
                             Json arguments = Json::array());
+  // The same for a function that may change how the page looks: a picture fence after it
+  // settles at the step that renders it, even when that step is over before the fence runs.
+  std::optional<Json> change(std::string_view on, std::string_view function,
+                             Json arguments = Json::array());
   // The same, with the result kept in the page as a new object; its id, none for null or on
   // failure.
   std::optional<std::string> object(std::string_view on, std::string_view function,

@@ -1,8 +1,9 @@
 #pragma once
 // Whether the newest picture of the page shows every change made to it. Changes made through the
-// engine (and resizes) are counted; a fence in the page, settled at the start of the next
-// rendering step, tells which frame of the screencast shows them; a print waits, within its
-// limit, for that frame. The screencast runs at the pace the displays are drawn.
+// engine (and resizes) are counted; a fence in the page settles at the rendering step that shows
+// them and tells that step's time, by which the frame of that step is told from older ones; a
+// print waits, within its limit, for that frame. The screencast runs at the pace the displays are
+// drawn.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "browser/engine/chromium/connection.h"
+#include "browser/engine/chromium/rendered_steps.h"
 #include "browser/engine/chromium/screencast.h"
 #include "browser/engine/chromium/screencast_pacing.h"
 #include "platform/win32/surface.h"
@@ -32,7 +34,9 @@ class PictureFreshness {
 
   // A screencast frame: acknowledged, and kept when frames are shown. True when kept.
   bool frameArrived(const Json& params);
-  // The page may look different now.
+  // A call of the module's script world that may change how the page looks is about to be sent.
+  void noteChangeSending() { framesAtChangeSending_ = screencast_.framesReceived(); }
+  // Such a call changed it.
   void noteChange();
   // The view has a new size, and its screencast was started again: a change, whose frames are
   // told apart by their size.
@@ -47,6 +51,7 @@ class PictureFreshness {
 
  private:
   bool attached() const { return connection_ && !connection_->closed(); }
+  void changed();
   void postFence();
   void pace(ScreencastPacing::Step step);
   // A change waits for its picture: its fence is out, or settled a moment ago and no frame has
@@ -68,10 +73,22 @@ class PictureFreshness {
   std::uint64_t fencedGeneration_ = 0;
   std::uint64_t shownGeneration_ = 0;
   bool fenceInFlight_ = false;
+  // A change made since the last fence was sent that the script world knows nothing of.
+  bool changedOutsideWorld_ = false;
   // Tells a fence of a browser already gone from one of the attached browser.
   std::uint64_t attachment_ = 0;
-  std::uint64_t framesAtFence_ = 0;
+  // The newest settled fence: when it settled, whether it told its rendering step's time, and
+  // how many frames of that step or a later one have arrived.
   std::chrono::steady_clock::time_point fenceSettledAt_{};
+  bool fenceDated_ = false;
+  std::uint64_t framesOfFencedStep_ = 0;
+  RenderedSteps steps_;
+  // How many frames had been kept when the newest change was sent, and when the newest call that
+  // may change the page was sent: those frames cannot show it.
+  std::uint64_t framesBeforeChange_ = 0;
+  std::uint64_t framesAtChangeSending_ = 0;
+  // The date of the newest frame kept, in the same clock; 0 when it has none.
+  double newestFrameTime_ = 0;
 };
 
 }  // namespace Brovis::Engine
