@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace BrovisTest {
 
@@ -59,14 +61,24 @@ std::string CommandLine(int pid) {
 }
 
 std::vector<int> BrowserChildren() {
-  std::vector<int> children;
-  for (int pid : AllProcesses()) {
-    const auto stat = ReadStat(pid);
-    if (stat && stat->ppid == ::getpid() && stat->state != 'Z' &&
-        CommandLine(pid).find("chromium") != std::string::npos)
-      children.push_back(pid);
+  // A child that has been forked but has not run its program yet still shows this process's
+  // command line, and one in the middle of starting it shows none: it is waited for, or a busy
+  // machine would hide a browser that is starting.
+  const std::string ours = CommandLine(::getpid());
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (;;) {
+    std::vector<int> children;
+    bool starting = false;
+    for (int pid : AllProcesses()) {
+      const auto stat = ReadStat(pid);
+      if (!stat || stat->ppid != ::getpid() || stat->state == 'Z') continue;
+      const std::string command = CommandLine(pid);
+      if (command.empty() || command == ours) starting = true;
+      if (command.find("chromium") != std::string::npos) children.push_back(pid);
+    }
+    if (!starting || std::chrono::steady_clock::now() > giveUp) return children;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  return children;
 }
 
 std::vector<int> ProcessTree(int root) {
