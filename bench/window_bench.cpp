@@ -1,6 +1,6 @@
-// The window's redraw path: printing an unchanged page (beside a plain copy of as many pixels and
-// the screenshot round trip a naive design would make per redraw), the delay from a change of
-// the page to a print that shows it, the window's start and the first display's opening.
+// The window's redraw path: printing an unchanged page (beside a plain copy of as many pixels),
+// the delay from a change of the page to a print that shows it, the window's start and the first
+// display's opening.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "browser/engine/chromium/chromium_engine.h"
 #include "host/brovis.h"
 #include "host/browser_root.h"
 #include "platform/forms/application.h"
@@ -50,25 +49,6 @@ void BM_Memcpy(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Memcpy)->Arg(512)->Unit(benchmark::kMicrosecond);
-
-void BM_CaptureScreenshot(benchmark::State& state) {
-  const int side = static_cast<int>(state.range(0));
-  auto engine = std::make_unique<Brovis::Engine::ChromiumEngine>(Brovis::Engine::ChromiumOptions{});
-  PageDirectory pages;
-  engine->navigate(Brovis::FromUtf8Bytes(pages.write("page.html", kPage)));
-  engine->resize(side, side);
-  if (!PumpUntil([&] {
-        engine->poll();
-        return engine->document() && !engine->isBusy();
-      }))
-    return state.SkipWithError("no browser");
-  for (auto _ : state) {
-    auto shot = engine->captureScreenshot();
-    if (!shot) return state.SkipWithError("no screenshot");
-    benchmark::DoNotOptimize(shot->pixels().data());
-  }
-}
-BENCHMARK(BM_CaptureScreenshot)->Arg(512)->Unit(benchmark::kMillisecond);
 
 void BM_ChangeToPixels(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
@@ -122,7 +102,14 @@ void BM_StartToFirstFrame(benchmark::State& state) {
     Brovis::BrovisFormTestAccess access(*form);
     if (!access.browser().engine()) return state.SkipWithError("no browser");
     form->Show();
-    PumpUntil([&] { return access.browser().engine()->picture({}) != nullptr; });
+    // Redrawn as a display is, until the print shows a picture of the page.
+    Win32::Surface surface(256, 256);
+    Win32::SurfaceDC dc(surface);
+    PumpUntil([&] {
+      form->SetSize(256, 256);
+      PrintWindow(form->GetHandle(), dc.get(), 0);
+      return access.browser().engine()->picture({}) != nullptr;
+    });
     state.PauseTiming();
     PumpUntil([&] { return !access.browser().IsBusy() && access.bm(); });
     pss = TreePssMegabytes(access.diagnostics()->browserProcessId());

@@ -54,6 +54,9 @@ struct ChromiumOptions {
   // Each exchange with the page waits this long for its answer at most; a page that takes
   // longer is taken as hung.
   std::chrono::milliseconds callLimit{1500};
+  // The browser renders only the frames the displays' redraws ask for. Off only to measure what a
+  // page costs at the browser's own pace: no picture can be taken then.
+  bool frameControl = true;
 };
 
 // Starts a headless Chromium in the background and returns at once: its page is attached, and

@@ -19,8 +19,11 @@ namespace Brovis::Engine {
 
 namespace {
 
-constexpr const char* kExecutables[] = {"chromium", "chromium-browser", "google-chrome",
-                                        "google-chrome-stable", "chrome"};
+// The headless shell: the engine drives its frames. Its program itself, where Debian puts it,
+// before the wrapper on the PATH, which runs it as a child of a shell: the process started must
+// be the browser's own.
+constexpr const char* kInstalledExecutable = "/usr/lib/chromium/chromium-headless-shell";
+constexpr const char* kExecutables[] = {"chromium-headless-shell"};
 // How long a killed browser may take to be reaped on the host's thread.
 constexpr std::chrono::milliseconds kReapLimit{500};
 
@@ -53,6 +56,7 @@ bool HasExited(pid_t pid) {
 }  // namespace
 
 std::string BrowserProcess::FindExecutable() {
+  if (::access(kInstalledExecutable, X_OK) == 0) return kInstalledExecutable;
   const char* path = ::getenv("PATH");
   const std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
   for (const char* name : kExecutables) {
@@ -67,10 +71,10 @@ std::string BrowserProcess::FindExecutable() {
   return {};
 }
 
-std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
+std::optional<BrowserProcess> BrowserProcess::Launch(bool frameControl, std::string& error) {
   const std::string executable = FindExecutable();
   if (executable.empty()) {
-    error = "no Chromium executable on the PATH";
+    error = "no chromium-headless-shell installed";
     return std::nullopt;
   }
 
@@ -120,8 +124,12 @@ std::optional<BrowserProcess> BrowserProcess::Launch(std::string& error) {
       // browser starts a utility process some three minutes in to benchmark the machine, and
       // keeps it for good.
       "--optimization-guide-performance-class=2",
-      "about:blank",
   };
+  // Nothing renders but the frames the engine asks for, and each runs every stage up to its
+  // picture.
+  if (frameControl)
+    args.insert(args.end(),
+                {"--enable-begin-frame-control", "--run-all-compositor-stages-before-draw"});
   // Chromium refuses to run as root unless its sandbox is off.
   if (::geteuid() == 0) args.insert(args.begin() + 1, "--no-sandbox");
   std::vector<char*> argv;

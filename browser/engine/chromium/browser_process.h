@@ -1,5 +1,6 @@
 #pragma once
-// One headless Chromium process: found on the PATH, started with its debugging pipe on fds 3 and
+// One headless Chromium process (the headless shell): found where Debian installs it or on the
+// PATH, started with its debugging pipe on fds 3 and
 // 4 in a directory of its own (profile, temporary files, log), bound to die with its parent, and
 // stopped, reaped and cleaned up by the one object that owns it.
 #include <sys/types.h>
@@ -15,9 +16,9 @@ namespace Brovis::Engine {
 
 class BrowserProcess {
  public:
-  // Starts the browser, after removing what browsers of dead owners left behind; on failure
-  // returns none and says why in `error`.
-  static std::optional<BrowserProcess> Launch(std::string& error);
+  // Starts the browser, after removing what browsers of dead owners left behind, rendering only
+  // the frames asked of it when `frameControl`; on failure returns none and says why in `error`.
+  static std::optional<BrowserProcess> Launch(bool frameControl, std::string& error);
 
   BrowserProcess(BrowserProcess&& other) noexcept;
   BrowserProcess& operator=(BrowserProcess&&) = delete;
@@ -39,7 +40,7 @@ class BrowserProcess {
   // The last lines the browser wrote to its standard error.
   std::string stderrTail(std::size_t bytes = 2000) const;
 
-  // The browser's executable on the PATH, or empty.
+  // The browser's executable, or empty.
   static std::string FindExecutable();
 
  private:

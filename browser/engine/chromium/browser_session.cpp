@@ -19,34 +19,25 @@ constexpr const char* kAnswerDialogsInThePage =
     "prompt = function prompt() { return null; };";
 }  // namespace
 
-Json ScreencastParameters() {
-  return {{"format", "png"},
-          {"everyNthFrame", 1},
-          {"maxWidth", kMaxViewport},
-          {"maxHeight", kMaxViewport}};
-}
-
 std::unique_ptr<BrowserSession> BrowserSession::Start(Connection::EventHandler onEvent, int width,
-                                                      int height, std::string& error) {
-  auto process = BrowserProcess::Launch(error);
+                                                      int height, bool frameControl,
+                                                      std::string& error) {
+  auto process = BrowserProcess::Launch(frameControl, error);
   if (!process) return nullptr;
   auto session = std::make_unique<BrowserSession>(Key{}, std::move(*process), std::move(onEvent));
   BrowserSession* self = session.get();
-  // Commands written now wait in the pipe until the browser is ready to read them.
+  // The browser starts with no page: the module's is made here, rendering only the frames the
+  // engine asks for. Commands written now wait in the pipe until the browser reads them.
+  Json target = {{"url", "about:blank"}, {"enableBeginFrameControl", frameControl}};
+  if (width > 0 && height > 0) {
+    target["width"] = std::min(width, kMaxViewport);
+    target["height"] = std::min(height, kMaxViewport);
+  }
   session->connection_->post(
-      "Target.getTargets", Json::object(), "",
-      [self, width, height](const CallResult& targets) {
-        if (!targets) return self->fail("no answer from the browser: " + targets.message);
-        for (const Json& info : Field(*targets.result, "targetInfos", Json::array()))
-          if (Field(info, "type", "") == "page")
-            return self->attachTo(Field(info, "targetId", ""), width, height);
-        self->connection_->post(
-            "Target.createTarget", {{"url", "about:blank"}}, "",
-            [self, width, height](const CallResult& created) {
-              if (!created) return self->fail("cannot open a page: " + created.message);
-              self->attachTo(Field(*created.result, "targetId", ""), width, height);
-            },
-            kStepLimit);
+      "Target.createTarget", std::move(target), "",
+      [self, width, height](const CallResult& created) {
+        if (!created) return self->fail("cannot open a page: " + created.message);
+        self->attachTo(Field(*created.result, "targetId", ""), width, height);
       },
       kStartLimit);
   return session;
@@ -108,8 +99,6 @@ void BrowserSession::configure(int width, int height) {
         "Emulation.setDeviceMetricsOverride",
         {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}},
         sessionId_, failOnError, kStepLimit);
-  connection_->post("Page.startScreencast", ScreencastParameters(), sessionId_, failOnError,
-                    kStepLimit);
   // The blank page the browser starts with must have finished loading: a navigation that
   // overtakes it can lose the page's renderer.
   connection_->post(

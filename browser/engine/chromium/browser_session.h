@@ -16,11 +16,12 @@ class BrowserSession {
  public:
   enum class State { Attaching, Ready, Failed };
 
-  // Starts the browser and begins attaching to its page with a view of width x height (none
-  // when either is 0); `onEvent` receives the browser's own events and its page's. None when no
-  // browser could be started, with the reason in `error`.
+  // Starts the browser and begins attaching to its page with a view of width x height (the
+  // browser's own when either is 0), whose frames the engine drives when `frameControl`;
+  // `onEvent` receives the browser's own events and its page's. None when no browser could be
+  // started, with the reason in `error`.
   static std::unique_ptr<BrowserSession> Start(Connection::EventHandler onEvent, int width,
-                                               int height, std::string& error);
+                                               int height, bool frameControl, std::string& error);
 
  private:
   struct Key {
@@ -65,9 +66,5 @@ class BrowserSession {
   // A browser closes in a few hundred milliseconds; the host's thread waits no longer than this.
   std::chrono::milliseconds closeGrace_{1000};
 };
-
-// The parameters of the page's screencast: PNG, lossless, so that a page's colours (the selection
-// outline's red) arrive exactly.
-Json ScreencastParameters();
 
 }  // namespace Brovis::Engine

@@ -18,8 +18,9 @@ constexpr std::chrono::milliseconds kDialogLimit{1500};
 
 }  // namespace
 
-BrowserSupervisor::BrowserSupervisor(std::chrono::milliseconds callLimit, Hooks hooks)
-    : callLimit_(callLimit), hooks_(std::move(hooks)) {}
+BrowserSupervisor::BrowserSupervisor(std::chrono::milliseconds callLimit, bool frameControl,
+                                     Hooks hooks)
+    : callLimit_(callLimit), frameControl_(frameControl), hooks_(std::move(hooks)) {}
 
 BrowserSupervisor::~BrowserSupervisor() {
   // The browser's waiting commands fail as it goes; their handlers still find this object whole.
@@ -28,7 +29,8 @@ BrowserSupervisor::~BrowserSupervisor() {
 
 void BrowserSupervisor::start() {
   std::string error;
-  session_ = BrowserSession::Start(hooks_.onEvent, viewport_.first, viewport_.second, error);
+  session_ = BrowserSession::Start(hooks_.onEvent, viewport_.first, viewport_.second, frameControl_,
+                                   error);
   ++sessionNumber_;
   startedViewport_ = viewport_;
   state_ = session_ ? PageState::Attaching : PageState::NoBrowser;

@@ -39,7 +39,8 @@ class BrowserSupervisor {
     std::function<bool()> wanted;
   };
 
-  BrowserSupervisor(std::chrono::milliseconds callLimit, Hooks hooks);
+  // `frameControl`: each browser renders only the frames the engine asks for.
+  BrowserSupervisor(std::chrono::milliseconds callLimit, bool frameControl, Hooks hooks);
   ~BrowserSupervisor();
   BrowserSupervisor(const BrowserSupervisor&) = delete;
   BrowserSupervisor& operator=(const BrowserSupervisor&) = delete;
@@ -91,6 +92,7 @@ class BrowserSupervisor {
   void drop();
 
   std::chrono::milliseconds callLimit_;
+  bool frameControl_;
   Hooks hooks_;
   RestartPolicy policy_;
   std::unique_ptr<BrowserSession> session_;

@@ -25,12 +25,18 @@ std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
 
 ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_(
-          {[this](BrowserText url, bool) { queue(EventKind::DocumentCompleted, std::move(url)); },
-           // A new browser's page shows its frames once the address loaded in it commits,
-           // not its blank start page.
-           [this] { freshness_.showFrames(true); }}),
-      supervisor_(options.callLimit,
+      loads_({[this](BrowserText url, bool) {
+                frames_.changed();
+                queue(EventKind::DocumentCompleted, std::move(url));
+              },
+              // A new browser's page shows its pictures once the address loaded in it commits,
+              // not its blank start page.
+              [this] {
+                frames_.showPictures();
+                frames_.changed();
+              }}),
+      frames_([this] { queue(EventKind::Invalidated); }),
+      supervisor_(options.callLimit, options.frameControl,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
                    [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
   supervisor_.start();
@@ -49,26 +55,20 @@ void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
   channel_ = std::make_shared<PageChannel>(
       session.connection(), session.sessionId(), options_.callLimit,
-      PageChannel::Hooks{[this] { freshness_.noteChangeSending(); },
-                         [this] { freshness_.noteChange(); },
-                         [this] { supervisor_.callTimedOut(); },
+      PageChannel::Hooks{[this] { frames_.changed(); }, [this] { supervisor_.callTimedOut(); },
                          [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
-  // Fences run in the module's own world once it is made: the page's may have replaced what they
-  // use.
-  freshness_.attach(session.connection(), session.sessionId(), [this]() -> std::optional<int> {
-    return channel_ ? channel_->knownWorld() : std::nullopt;
-  });
-  freshness_.showFrames(!loads_.attach(session.connection(), session.sessionId()));
+  frames_.attach(session.connection(), session.sessionId());
+  if (!loads_.attach(session.connection(), session.sessionId())) frames_.showPictures();
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
 }
 
 void ChromiumEngine::onLost() {
-  // Whatever the old browser left (its page's objects, its loads, its pending fence) goes with
+  // Whatever the old browser left (its page's objects, its loads, its frame on its way) goes with
   // it; its last picture stays on the display until the new one draws.
   if (channel_) channel_->detach();
   channel_.reset();
   loads_.detach();
-  freshness_.detach();
+  frames_.detach();
 }
 
 void ChromiumEngine::queue(EventKind kind, BrowserText url) {
@@ -86,9 +86,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   if (loads_.handle(event)) return;
   const std::string_view m = event.method;
   const Json& p = event.params;
-  if (m == "Page.screencastFrame") {
-    if (freshness_.frameArrived(p)) queue(EventKind::Invalidated);
-  } else if (m == "Page.javascriptDialogOpening") {
+  if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
     // it is answered at once. Messages are acknowledged; questions are declined.
     const std::string type = Field(p, "type", "");
@@ -159,27 +157,22 @@ void ChromiumEngine::applyViewport() {
   if (!viewportStale_ || !supervisor_.attached() || Clock::now() < viewportRetryAfter_) return;
   // A call cut short by the caller's time budget leaves the size to the next chance; until then
   // the display shows the older picture. One that timed out (a large view takes a while) is
-  // tried again a little later, not at every chance. A resize alone does not always produce a
-  // frame; a restarted screencast sends the current picture at once.
-  const std::pair<const char*, Json> steps[] = {
-      {"Emulation.setDeviceMetricsOverride",
-       {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}}},
-      {"Page.stopScreencast", Json::object()},
-      {"Page.startScreencast", ScreencastParameters()}};
-  for (const auto& [method, params] : steps) {
-    if (const CallResult result = supervisor_.call(method, params); !result) {
-      if (result.error == CallError::TimedOut)
-        viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
-      return;
-    }
+  // tried again a little later, not at every chance.
+  const CallResult result = supervisor_.call(
+      "Emulation.setDeviceMetricsOverride",
+      {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}});
+  if (!result) {
+    if (result.error == CallError::TimedOut)
+      viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
+    return;
   }
   viewportStale_ = false;
-  freshness_.noteViewportChange();
+  frames_.changed();
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
   checkBrowser();
-  return freshness_.picture(waitLimit, width_, height_);
+  return frames_.picture(waitLimit);
 }
 
 void ChromiumEngine::poll() { checkBrowser(); }
@@ -213,14 +206,6 @@ std::size_t ChromiumEngine::waitingCommands() const {
 }
 
 std::size_t ChromiumEngine::liveRemoteObjects() const { return RemoteObject::LiveCount(); }
-
-std::optional<Win32::Surface> ChromiumEngine::captureScreenshot() {
-  auto shot = supervisor_.call("Page.captureScreenshot", {{"format", "png"}});
-  if (!shot) return std::nullopt;
-  Win32::Surface surface;
-  if (!DecodeBase64Png(Field(*shot.result, "data", ""), surface)) return std::nullopt;
-  return surface;
-}
 
 std::optional<std::string> ChromiumEngine::evaluate(std::string_view script) {
   checkBrowser();

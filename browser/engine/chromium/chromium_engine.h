@@ -7,9 +7,9 @@
 #include <string>
 
 #include "browser/engine/chromium/browser_supervisor.h"
+#include "browser/engine/chromium/frames/frame_driver.h"
 #include "browser/engine/chromium/page_channel.h"
 #include "browser/engine/chromium/page_loads.h"
-#include "browser/engine/chromium/picture_freshness.h"
 #include "browser/engine/engine.h"
 #include "browser/engine/engine_diagnostics.h"
 
@@ -39,11 +39,6 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   std::size_t waitingCommands() const override;
   std::optional<std::string> evaluate(std::string_view script) override;
 
-  // A screenshot of the view, taken and decoded on demand; only for comparison in measurements.
-  std::optional<Win32::Surface> captureScreenshot();
-  // Stops the page's screencast until the next redraw or change; only for measurements.
-  void stopPictures() { freshness_.stopScreencast(); }
-
  private:
   // Notices what changed in the browser's life, and finishes a resize left for later.
   void checkBrowser();
@@ -57,7 +52,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
 
   ChromiumOptions options_;
   PageLoads loads_;
-  PictureFreshness freshness_;
+  FrameDriver frames_;
   std::vector<EngineEvent> events_;
 
   int width_ = 0;

@@ -91,14 +91,6 @@ std::optional<Json> PageChannel::value(std::string_view on, std::string_view fun
   return std::move(*v);
 }
 
-std::optional<Json> PageChannel::change(std::string_view on, std::string_view function,
-                                        Json arguments) {
-  std::string wrapped = Scripts::kChangeOpening;
-  wrapped.append(function).append(Scripts::kChangeClosing);
-  if (hooks_.pageChanging) hooks_.pageChanging();
-  return value(on, wrapped, std::move(arguments));
-}
-
 std::optional<std::string> PageChannel::object(std::string_view on, std::string_view function,
                                                Json arguments) {
   const auto result = call(on, function, std::move(arguments), false);

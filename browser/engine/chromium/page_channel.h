@@ -19,8 +19,6 @@ namespace Brovis::Engine {
 class PageChannel {
  public:
   struct Hooks {
-    // A call that may change how the page looks is about to be sent.
-    std::function<void()> pageChanging;
     // A call may have changed how the page looks.
     std::function<void()> pageChanged;
     // A call got no answer in time.
@@ -47,10 +45,6 @@ class PageChannel {
   // failure or when the function threw.
   std::optional<Json> value(std::string_view on, std::string_view function,
                             Json arguments = Json::array());
-  // The same for a function that may change how the page looks: a picture fence after it
-  // settles at the step that renders it, even when that step is over before the fence runs.
-  std::optional<Json> change(std::string_view on, std::string_view function,
-                             Json arguments = Json::array());
   // The same, with the result kept in the page as a new object; its id, none for null or on
   // failure.
   std::optional<std::string> object(std::string_view on, std::string_view function,
@@ -59,15 +53,13 @@ class PageChannel {
   std::optional<Json> evaluate(const std::string& expression, bool returnByValue);
   // Lets the browser forget an object; never fails the caller.
   void release(const std::string& objectId);
-  // The latest call may have changed how the page looks: the next print waits for its picture.
+  // The latest call changed how the page looks: the next print waits for its picture.
   void notePageChange() {
     if (hooks_.pageChanged) hooks_.pageChanged();
   }
   // The page session's Runtime.executionContext* events: a document that goes takes the
   // module's world with it.
   void onContextEvent(std::string_view method, const Json& params);
-  // The module's world in the current document, if it has been made already; never asks the page.
-  std::optional<int> knownWorld() const { return world_; }
   void notePilotAction() {
     if (hooks_.pilotActed) hooks_.pilotActed();
   }

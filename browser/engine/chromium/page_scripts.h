@@ -13,25 +13,6 @@ namespace Brovis::Engine::Scripts {
 // name or value it looks for, and so short that no page can make an answer of them large.
 inline constexpr int kShortTextLimit = 64;
 
-// A function that may change how the page looks is called inside this one. When it says it
-// changed something (an answer of false, or a pair ending in false, says not), the world keeps,
-// as `brovisRendered`, the promise of the time of the first rendering step after it: the step
-// that shows the change. Times are milliseconds since the epoch, as the browser dates frames.
-inline constexpr const char* kChangeOpening = "function(...a) { const r = (";
-inline constexpr const char* kChangeClosing = R"().apply(this, a);
-  if (r !== false && !(Array.isArray(r) && r[1] === false))
-    globalThis.brovisRendered =
-        new Promise(s => requestAnimationFrame(t => s(performance.timeOrigin + t)));
-  return r;
-})";
-// Picture fences: the time of the next rendering step, or in the world, of the first one after
-// its latest change, which may have passed already.
-inline constexpr const char* kNextRendering =
-    "new Promise(s => requestAnimationFrame(t => s(performance.timeOrigin + t)))";
-inline constexpr const char* kRenderingAfterChanges =
-    "globalThis.brovisRendered || "
-    "new Promise(s => requestAnimationFrame(t => s(performance.timeOrigin + t)))";
-
 // A short text of the element, cut to `limit`: its tag name, the value of an attribute (null
 // when it has none), or a value of its inline or its computed style.
 inline constexpr const char* kShortText = R"(function(what, name, limit) {

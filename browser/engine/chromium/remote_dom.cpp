@@ -62,7 +62,7 @@ class RemoteTextRange : public TextRange {
   }
   bool setText(BrowserTextView text) override {
     const bool set =
-        Changing(*input_, input_->change(Scripts::kSetValue, Json::array({StringOf(text)})));
+        Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
     input_->notePilotAction();
     return set;
   }
@@ -120,7 +120,7 @@ class RemoteElement : public Element {
   }
 
   bool click() override {
-    const bool clicked = object_->change(Scripts::kClick).has_value();
+    const bool clicked = object_->value(Scripts::kClick).has_value();
     // Anything may follow a click: the picture is expected to change.
     object_->notePageChange();
     object_->notePilotAction();
@@ -128,7 +128,7 @@ class RemoteElement : public Element {
   }
 
   bool scrollIntoView(bool alignToTop) override {
-    return Changing(*object_, object_->change(Scripts::kScrollIntoView, Json::array({alignToTop})));
+    return Changing(*object_, object_->value(Scripts::kScrollIntoView, Json::array({alignToTop})));
   }
 
   std::optional<BrowserText> getAttribute(BrowserTextView name) override {
@@ -142,7 +142,7 @@ class RemoteElement : public Element {
   bool setScroll(ScrollProperty property, std::int32_t v) override {
     if (property != ScrollProperty::Top && property != ScrollProperty::Left) return false;
     return Changing(*object_,
-                    object_->change(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
+                    object_->value(Scripts::kSetScroll, Json::array({ScrollName(property), v})));
   }
 
   std::optional<BrowserText> style(BorderProperty property) override {
@@ -157,7 +157,7 @@ class RemoteElement : public Element {
   bool setStyles(std::span<const std::pair<BorderProperty, BrowserTextView>> values) override {
     Json list = Json::array();
     for (const auto& [property, v] : values) list.push_back({BorderName(property), StringOf(v)});
-    return Changing(*object_, object_->change(Scripts::kSetStyles, Json::array({std::move(list)})));
+    return Changing(*object_, object_->value(Scripts::kSetStyles, Json::array({std::move(list)})));
   }
 
   std::optional<BrowserText> currentStyle(ComputedProperty property) override {
@@ -170,7 +170,7 @@ class RemoteElement : public Element {
 
   bool setValue(BrowserTextView v) override {
     const bool set =
-        Changing(*object_, object_->change(Scripts::kSetValue, Json::array({StringOf(v)})));
+        Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
     object_->notePilotAction();
     return set;
   }
@@ -207,12 +207,6 @@ std::optional<Json> RemoteObject::value(std::string_view function, Json argument
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
   return channel->value(objectId_, function, std::move(arguments));
-}
-
-std::optional<Json> RemoteObject::change(std::string_view function, Json arguments) const {
-  auto channel = channel_.lock();
-  if (!channel) return std::nullopt;
-  return channel->change(objectId_, function, std::move(arguments));
 }
 
 std::optional<std::string> RemoteObject::object(std::string_view function, Json arguments) const {
@@ -259,7 +253,7 @@ std::optional<PageScroll> RemoteDocument::writeScroll(std::int32_t top, std::int
   auto channel = channel_.lock();
   if (!channel) return std::nullopt;
   const auto written = DecodeWrittenScroll(
-      channel->change(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left})));
+      channel->value(PageChannel::kGlobal, Scripts::kWriteScroll, Json::array({top, left})));
   if (!written) return std::nullopt;
   if (written->changed) channel->notePageChange();
   return written->before;

@@ -20,8 +20,6 @@ class RemoteObject {
 
   // The function's result by value, or none.
   std::optional<Json> value(std::string_view function, Json arguments = Json::array()) const;
-  // The same for a function that may change how the page looks.
-  std::optional<Json> change(std::string_view function, Json arguments = Json::array()) const;
   // The function's result as a new remote object; none for null or on failure.
   std::optional<std::string> object(std::string_view function,
                                     Json arguments = Json::array()) const;
