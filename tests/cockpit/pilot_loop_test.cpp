@@ -19,13 +19,15 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// Pages report their scroll offset and every showing (also from the history) to the server.
+// Pages report their scroll offset and every showing (also from the history) to the server; a
+// step through the history may take the page itself from the cache, never its reports.
 // At the end of their load they draw a small mark in the corner of the view, so that a display
 // settles only after the load has ended: the end of a load resets the scroll and the selection.
 const std::string kBeacons =
     "<script>addEventListener('scroll', () => fetch('/scrolled?x=' + Math.round(scrollX) + '&y=' "
     "+ Math.round(scrollY)));"
-    "addEventListener('pageshow', () => fetch('/shown?p=' + location.pathname.slice(1)));"
+    "addEventListener('pageshow', () => fetch('/shown?p=' + location.pathname.slice(1), "
+    "{cache: 'no-store'}));"
     "addEventListener('load', () => document.body.insertAdjacentHTML('beforeend', \"<div "
     "style='position:fixed;left:0;top:0;width:4px;height:4px;background:#000'></div>\"));"
     "</script>";

@@ -141,23 +141,26 @@ double TitleShowing(MFD& display) {
 // A browser of the test's own, first on the PATH: its first start fails, its second sleeps a
 // while and then runs the real browser.
 class FailingThenSlowBrowser {
+  static constexpr const char* kBrowser = "chromium-headless-shell";
+
  public:
   FailingThenSlowBrowser() : path_(::getenv("PATH") ? ::getenv("PATH") : "") {
     std::string real;
     std::stringstream dirs(path_);
     for (std::string d; real.empty() && std::getline(dirs, d, ':');)
-      if (!d.empty() && ::access((d + "/chromium").c_str(), X_OK) == 0) real = d + "/chromium";
+      if (!d.empty() && ::access((d + "/" + kBrowser).c_str(), X_OK) == 0)
+        real = d + "/" + kBrowser;
     std::string dir = (std::filesystem::temp_directory_path() / "fake-browser-XXXXXX").string();
     EXPECT_NE(::mkdtemp(dir.data()), nullptr);
     dir_ = dir;
-    std::ofstream(dir_ / "chromium") << "#!/bin/sh\n"
-                                     << "if [ ! -e '" << (dir_ / "failed").string() << "' ]; then\n"
-                                     << "  : > '" << (dir_ / "failed").string() << "'; exit 1\n"
-                                     << "fi\n"
-                                     << "sleep 2\n"
-                                     << ": > '" << (dir_ / "started").string() << "'\n"
-                                     << "exec '" << real << "' \"$@\"\n";
-    std::filesystem::permissions(dir_ / "chromium", std::filesystem::perms::owner_all);
+    std::ofstream(dir_ / kBrowser) << "#!/bin/sh\n"
+                                   << "if [ ! -e '" << (dir_ / "failed").string() << "' ]; then\n"
+                                   << "  : > '" << (dir_ / "failed").string() << "'; exit 1\n"
+                                   << "fi\n"
+                                   << "sleep 2\n"
+                                   << ": > '" << (dir_ / "started").string() << "'\n"
+                                   << "exec '" << real << "' \"$@\"\n";
+    std::filesystem::permissions(dir_ / kBrowser, std::filesystem::perms::owner_all);
     ::setenv("PATH", (dir_.string() + ":" + path_).c_str(), 1);
   }
   ~FailingThenSlowBrowser() {

@@ -13,17 +13,19 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace Brovis::Engine {
 
 namespace {
 
-// The headless shell: the engine drives its frames. Its program itself, where Debian puts it,
-// before the wrapper on the PATH, which runs it as a child of a shell: the process started must
-// be the browser's own.
-constexpr const char* kInstalledExecutable = "/usr/lib/chromium/chromium-headless-shell";
-constexpr const char* kExecutables[] = {"chromium-headless-shell"};
+// The headless shell: the engine drives its frames.
+constexpr const char* kExecutable = "chromium-headless-shell";
+// Debian's command runs the program as the child of a shell; the process started must be the
+// browser's own, so the program it wraps is started instead.
+constexpr std::pair<const char*, const char*> kWrappers[] = {
+    {"/usr/bin/chromium-headless-shell", "/usr/lib/chromium/chromium-headless-shell"}};
 // How long a killed browser may take to be reaped on the host's thread.
 constexpr std::chrono::milliseconds kReapLimit{500};
 
@@ -56,17 +58,15 @@ bool HasExited(pid_t pid) {
 }  // namespace
 
 std::string BrowserProcess::FindExecutable() {
-  if (::access(kInstalledExecutable, X_OK) == 0) return kInstalledExecutable;
   const char* path = ::getenv("PATH");
-  const std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-  for (const char* name : kExecutables) {
-    std::stringstream stream(dirs);
-    std::string dir;
-    while (std::getline(stream, dir, ':')) {
-      if (dir.empty()) continue;
-      const std::string candidate = dir + "/" + name;
-      if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
+  std::stringstream dirs(path ? path : "/usr/local/bin:/usr/bin:/bin");
+  for (std::string dir; std::getline(dirs, dir, ':');) {
+    if (dir.empty()) continue;
+    const std::string candidate = dir + "/" + kExecutable;
+    if (::access(candidate.c_str(), X_OK) != 0) continue;
+    for (const auto& [wrapper, program] : kWrappers)
+      if (candidate == wrapper && ::access(program, X_OK) == 0) return program;
+    return candidate;
   }
   return {};
 }
