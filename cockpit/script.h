@@ -45,8 +45,6 @@ class ScriptError : public std::runtime_error {
 
 constexpr int kDisplayCount = 8;
 constexpr int kDefaultSettleLimit = 10000;
-// The button that opens the address box.
-constexpr int kUrlButton = 5;
 
 // The command on one line, none for a blank line or a comment. Throws ScriptError.
 std::optional<Command> ParseLine(std::string_view line);

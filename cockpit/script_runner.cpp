@@ -1,6 +1,7 @@
 #include "cockpit/script_runner.h"
 
 #include <string>
+#include <string_view>
 
 #include "cockpit/host_code_page_text.h"
 #include "cockpit/png_file.h"
@@ -17,6 +18,13 @@ std::string Quoted(const char* text) {
   std::string quoted = "\"";
   quoted.append(text).append("\"");
   return quoted;
+}
+
+// The button a pilot presses to load an address: the one the display labels "URL".
+int AddressButton(MFD& mfd) {
+  for (int b = 0; b < 12; ++b)
+    if (const char* label = mfd.ButtonLabel(b); label && std::string_view(label) == "URL") return b;
+  throw ScriptError("no button is labelled URL");
 }
 
 }  // namespace
@@ -62,7 +70,7 @@ void ScriptRunner::Run(const Command& c) try {
       if (!OrbiterHost::CancelInputBox()) throw ScriptError("no input box is open");
       break;
     case Op::Url:
-      PressButton(kUrlButton, 1);
+      PressButton(AddressButton(Current().mfd()), 1);
       Type(c.text);
       break;
     case Op::Wait:

@@ -19,19 +19,12 @@ const char* kLongPage =
 Forms::Size SizeOf(Forms::Control& c) { return c.GetSize(); }
 
 TEST_F(WindowTest, ConstructionLaysOutAndHidesTheWindow) {
-  server.page("/", "<p>start</p>");
+  // Red in the top left corner only, on a page larger than the view.
+  server.page("/",
+              "<body style='margin:0'><div style='width:3000px;height:3000px'>"
+              "<div style='width:40px;height:40px;background:#f00'></div></div></body>");
   form = std::make_unique<BrovisForm>(Text(server.url("/")));
   access_ = std::make_unique<Brovis::BrovisFormTestAccess>(*form);
-  // Before the first load completes.
-  EXPECT_EQ(access().xPos(), 0.0f);
-  EXPECT_EQ(access().yPos(), 0.0f);
-  EXPECT_EQ(access().xMax(), 1000);
-  EXPECT_EQ(access().yMax(), 1000);
-  EXPECT_EQ(access().xSize(), 200);
-  EXPECT_EQ(access().ySize(), 200);
-  EXPECT_EQ(access().selectedIndex(), -1);
-  EXPECT_EQ(access().selectedElement(), nullptr);
-  EXPECT_EQ(access().bm(), nullptr);
   EXPECT_EQ(form->GetSize(), (Forms::Size{420, 200}));
   EXPECT_EQ(SizeOf(access().panel()), (Forms::Size{200, 200}));
   EXPECT_EQ(SizeOf(access().browser()), (Forms::Size{200, 200}));
@@ -50,6 +43,9 @@ TEST_F(WindowTest, ConstructionLaysOutAndHidesTheWindow) {
   EXPECT_TRUE(Win32::NativeWindow::IsInvisible(form->GetHandle()));
   // Shown and invisible, it still paints: the first load is captured.
   ASSERT_TRUE(PumpUntil([&] { return access().bm() != nullptr; }));
+  // The page shows from its top left corner.
+  const Win32::Pixel corner = Print(200, 200).at(5, 5);
+  EXPECT_TRUE(Near(corner, kRed)) << std::hex << corner;
 }
 
 TEST_F(WindowTest, SetSizeFollowsTheDisplayAndKeepsTheScrollUnit) {

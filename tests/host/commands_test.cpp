@@ -37,27 +37,22 @@ class CommandsTest : public ::testing::Test {
   std::unique_ptr<OrbiterHost::HostedDisplay> display;
 };
 
-TEST_F(CommandsTest, LabelsAndMenuAreTheTwelveButtons) {
-  const char* labels[] = {"Nxt", "Prv", "Clk", "Inpt", "App", "URL",
-                          "Up",  "Dwn", "Lft", "Rght", "Bck", "Fwd"};
-  for (int b = 0; b < 12; ++b) EXPECT_STREQ(display->mfd().ButtonLabel(b), labels[b]) << b;
-  EXPECT_EQ(display->mfd().ButtonLabel(-1), nullptr);
-  EXPECT_EQ(display->mfd().ButtonLabel(12), nullptr);
-
+TEST_F(CommandsTest, EachButtonHasALabelAndAMenuEntryAndActs) {
   EXPECT_EQ(display->mfd().ButtonMenu(nullptr), 12);
   const MFDBUTTONMENU* menu = nullptr;
   ASSERT_EQ(display->mfd().ButtonMenu(&menu), 12);
   ASSERT_NE(menu, nullptr);
-  EXPECT_STREQ(menu[0].line1, "Next element");
-  EXPECT_EQ(menu[0].line2, nullptr);
-  EXPECT_EQ(menu[0].selchar, '>');
-  EXPECT_EQ(menu[1].selchar, '<');
-  EXPECT_STREQ(menu[5].line1, "Load URL");
-  EXPECT_STREQ(menu[7].line1, "Scroll down");
-  EXPECT_STREQ(menu[7].line2, "SHFT-Arrow down");
-  EXPECT_EQ(menu[7].selchar, 0);
-  EXPECT_STREQ(menu[11].line1, "Forward");
-  EXPECT_EQ(menu[11].selchar, 'F');
+  for (int b = 0; b < 12; ++b) {
+    const char* label = display->mfd().ButtonLabel(b);
+    ASSERT_NE(label, nullptr) << b;
+    EXPECT_THAT(std::strlen(label), ::testing::AllOf(::testing::Ge(1u), ::testing::Le(4u))) << b;
+    EXPECT_NE(menu[b].line1, nullptr) << b;
+    EXPECT_TRUE(display->mfd().ConsumeButton(b, 1)) << b;
+    EXPECT_TRUE(display->TakeInvalidated()) << b;
+    OrbiterHost::CancelInputBox();
+  }
+  EXPECT_EQ(display->mfd().ButtonLabel(-1), nullptr);
+  EXPECT_EQ(display->mfd().ButtonLabel(12), nullptr);
   // Packed records, read one after the other as the host reads them.
   const char* bytes = reinterpret_cast<const char*>(menu);
   const char* line1;

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "host/browser_root.h"
-#include "host/command_tables.h"
+#include "host/command_table.h"
 #include "platform/orbiter/orbiter_host.h"
 #include "platform/win32/code_page.h"
 #include "tests/resilience/flight.h"
@@ -193,7 +193,7 @@ class RandomCommandsTest : public FlightTest {
     }
   }
   DWORD RandomKey() {
-    if (pick(4)) return Brovis::kButtonKeys[pick(Brovis::kButtonKeys.size())];
+    if (pick(4)) return Brovis::kCommands[pick(Brovis::kCommands.size())].key;
     return pick(2) ? pick(256) : static_cast<DWORD>(rng_());
   }
   std::size_t pick(std::size_t n) {
@@ -224,7 +224,7 @@ class RandomCommandsTest : public FlightTest {
     }
     if (kind < 57) {
       if (!OrbiterHost::OpenInputBox()) {
-        const DWORD key = Brovis::kButtonKeys[3 + pick(3)];  // I, A or U
+        const DWORD key = Brovis::kCommands[3 + pick(3)].key;  // I, A or U
         display.mode().ConsumeKeyBuffered(key);
         return "key " + std::to_string(key);
       }

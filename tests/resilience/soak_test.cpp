@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "browser/engine/chromium/remote_dom.h"
-#include "host/command_tables.h"
+#include "host/command_table.h"
 #include "platform/forms/application.h"
 #include "platform/orbiter/orbiter_host.h"
 #include "tests/host/processes.h"

@@ -11,7 +11,7 @@ namespace {
 
 char kName[] = "Fake";
 char kBoxTitle[] = "Input URL";
-char kLabels[][4] = {"URL", "DWN"};
+char kLabels[][4] = {"NXT", "URL", "DWN"};
 const MFDBUTTONMENU kMenu[] = {{"Load URL", nullptr, 'U'}, {"Scroll up", "SHFT-Arrow up", 0}};
 int context;
 
@@ -49,7 +49,7 @@ class FakeDisplay : public MFD {
     return true;
   }
   char* ButtonLabel(int bt) override {
-    return bt == 0 ? kLabels[0] : bt == 7 ? kLabels[1] : nullptr;
+    return bt == 0 ? kLabels[0] : bt == 5 ? kLabels[1] : bt == 7 ? kLabels[2] : nullptr;
   }
   int ButtonMenu(const MFDBUTTONMENU** menu) const override {
     if (menu) *menu = kMenu;
