@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "browser/engine/chromium/restart_policy.h"
+#include "browser/engine/chromium/process/restart_policy.h"
 #include "tests/browser/window_fixture.h"
 #include "tests/support/pixels.h"
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "browser/engine/chromium/address.h"
 #include "browser/engine/chromium/frames/png_picture.h"
+#include "browser/engine/chromium/navigation/address.h"
 
 namespace Brovis {
 namespace {

@@ -1,6 +1,6 @@
 // Which history entries the page added on its own, and where Back and Forward land over them,
 // in the orders the browser reports loads, commits and listings.
-#include "browser/engine/chromium/page_added_entries.h"
+#include "browser/engine/chromium/navigation/page_added_entries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The page functions' answers decoded, and answers of any other shape refused as a whole.
-#include "browser/engine/chromium/page_answers.h"
+#include "browser/engine/chromium/page/page_answers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Every script the module runs in the page compiles in the browser; a failure names its file.
-#include "browser/engine/chromium/page_scripts.h"
+#include "browser/engine/chromium/page/page_scripts.h"
 
 #include <gtest/gtest.h>
 
-#include "browser/engine/chromium/browser_session.h"
+#include "browser/engine/chromium/process/browser_session.h"
 
 namespace Brovis::Engine {
 namespace {

@@ -1,6 +1,6 @@
 // The pilot's address against navigations started by the page being left, in the orders the
 // browser reports them.
-#include "browser/engine/chromium/pilot_navigation.h"
+#include "browser/engine/chromium/navigation/pilot_navigation.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "browser/engine/call_budget.h"
-#include "browser/engine/chromium/connection.h"
-#include "browser/engine/chromium/pipe_transport.h"
+#include "browser/engine/chromium/protocol/connection.h"
+#include "browser/engine/chromium/protocol/pipe_transport.h"
 
 namespace Brovis::Engine {
 namespace {

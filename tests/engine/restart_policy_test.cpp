@@ -1,6 +1,6 @@
 // How often a lost browser is replaced: a few times within the window, then not until the pilot
 // asks for a page; and when a browser that could not be started is tried again.
-#include "browser/engine/chromium/restart_policy.h"
+#include "browser/engine/chromium/process/restart_policy.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/engine/chromium/remote_dom.h"
+#include "browser/engine/chromium/page/remote_dom.h"
 #include "host/command_table.h"
 #include "platform/forms/application.h"
 #include "platform/orbiter/orbiter_host.h"

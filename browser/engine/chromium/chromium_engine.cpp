@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "browser/engine/chromium/address.h"
-#include "browser/engine/chromium/remote_dom.h"
+#include "browser/engine/chromium/navigation/address.h"
+#include "browser/engine/chromium/page/remote_dom.h"
 
 namespace Brovis::Engine {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "browser/engine/chromium/browser_supervisor.h"
 #include "browser/engine/chromium/frames/frame_driver.h"
-#include "browser/engine/chromium/page_channel.h"
-#include "browser/engine/chromium/page_loads.h"
+#include "browser/engine/chromium/navigation/page_loads.h"
+#include "browser/engine/chromium/page/page_channel.h"
+#include "browser/engine/chromium/process/browser_supervisor.h"
 #include "browser/engine/engine.h"
 #include "browser/engine/engine_diagnostics.h"
 

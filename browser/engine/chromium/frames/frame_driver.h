@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "browser/engine/chromium/connection.h"
 #include "browser/engine/chromium/frames/frame_pacing.h"
 #include "browser/engine/chromium/frames/png_picture.h"
+#include "browser/engine/chromium/protocol/connection.h"
 #include "platform/win32/surface.h"
 
 namespace Brovis::Engine {

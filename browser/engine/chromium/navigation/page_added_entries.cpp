@@ -1,0 +1,100 @@
+#include "browser/engine/chromium/navigation/page_added_entries.h"
+
+#include <algorithm>
+
+namespace Brovis::Engine {
+
+void PageAddedEntries::pilotActed(Clock::time_point now) {
+  // What the page did while the command ran was seen before the command ended: the newest entry
+  // or navigation of the page's since then, and since the previous command, is this one's.
+  const Clock::time_point since = std::max(now - kCommandWindow, lastCommand_);
+  lastCommand_ = now;
+  commandClaimUntil_ = {};
+  Entry* entry = nullptr;
+  for (Entry& e : entries_)
+    if (e.pageAdded && e.listedAt >= since && (!entry || e.listedAt >= entry->listedAt)) entry = &e;
+  Navigation* navigation = nullptr;
+  for (Navigation& n : navigations_)
+    if (!n.pilots && n.startedAt >= since) navigation = &n;
+  if (navigation && (!entry || navigation->startedAt >= entry->listedAt)) {
+    navigation->pilots = true;
+  } else if (entry) {
+    entry->pageAdded = false;
+  } else {
+    commandClaimUntil_ = now + kCommandWindow;
+  }
+}
+
+void PageAddedEntries::navigationStarted(std::string_view loaderId, bool pilotLoad,
+                                         Clock::time_point now) {
+  bool pilots = pilotLoad;
+  if (!pilots && now <= commandClaimUntil_) {
+    pilots = true;
+    commandClaimUntil_ = {};
+  }
+  if (navigations_.size() >= kMaxNavigations) navigations_.erase(navigations_.begin());
+  navigations_.push_back({std::string(loaderId), pilots, now});
+}
+
+void PageAddedEntries::navigationCommitted(std::string_view loaderId) {
+  const auto it = std::ranges::find(navigations_, loaderId, &Navigation::loaderId);
+  if (it == navigations_.end()) return;
+  if (it->pilots) pilotCommits_ = std::min(pilotCommits_ + 1, kMaxPilotCommits);
+  // Whatever started before it and has not committed never will.
+  navigations_.erase(navigations_.begin(), it + 1);
+}
+
+bool PageAddedEntries::takeClaim(Clock::time_point now) {
+  if (pilotCommits_ > 0) {
+    --pilotCommits_;
+    return true;
+  }
+  if (now > commandClaimUntil_) return false;
+  commandClaimUntil_ = {};
+  return true;
+}
+
+void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
+                              Clock::time_point now) {
+  // The entry that was current is replaced when it is gone and a new one holds its place.
+  const Entry* replaced = nullptr;
+  if (current_ >= 0 && current_ < static_cast<int>(entries_.size()) &&
+      std::ranges::find(ids, entries_[current_].id) == ids.end())
+    replaced = &entries_[current_];
+  std::vector<Entry> next;
+  next.reserve(ids.size());
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (const Entry* known = find(ids[i])) {
+      next.push_back(*known);
+      continue;
+    }
+    bool pilots = static_cast<int>(i) < first || takeClaim(now);
+    if (!pilots && replaced && static_cast<int>(i) == current_) pilots = !replaced->pageAdded;
+    next.push_back({ids[i], !pilots, now});
+  }
+  entries_ = std::move(next);
+  current_ = current;
+}
+
+std::optional<int> PageAddedEntries::stepTarget(std::span<const int> ids, int current, int delta,
+                                                int first) const {
+  const int size = static_cast<int>(ids.size());
+  if (current < 0 || current >= size || (delta != -1 && delta != 1)) return std::nullopt;
+  for (int k = current + delta; k >= first && k < size; k += delta)
+    if (k + 1 == size || !pageAdded(ids[k + 1])) return k;
+  return std::nullopt;
+}
+
+bool PageAddedEntries::pageAdded(int id) const {
+  const Entry* entry = find(id);
+  return entry && entry->pageAdded;
+}
+
+const PageAddedEntries::Entry* PageAddedEntries::find(int id) const {
+  const auto it = std::ranges::find(entries_, id, &Entry::id);
+  return it == entries_.end() ? nullptr : &*it;
+}
+
+void PageAddedEntries::forget() { *this = PageAddedEntries(); }
+
+}  // namespace Brovis::Engine

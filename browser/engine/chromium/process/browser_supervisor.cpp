@@ -1,0 +1,127 @@
+#include "browser/engine/chromium/process/browser_supervisor.h"
+
+#include <iostream>
+
+namespace Brovis::Engine {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// After a call timed out and the page's script was stopped, the page has this long to answer.
+constexpr std::chrono::milliseconds kProbeLimit{1000};
+// A page that stops answering again this soon after it recovered is taken as hung for good.
+constexpr std::chrono::seconds kRelapseWindow{10};
+// Dialogs are answered at once; one still open after this long could not be answered (the
+// browser refuses to answer a page it is leaving) and holds the page's renderer for good.
+constexpr std::chrono::milliseconds kDialogLimit{1500};
+
+}  // namespace
+
+BrowserSupervisor::BrowserSupervisor(std::chrono::milliseconds callLimit, bool frameControl,
+                                     Hooks hooks)
+    : callLimit_(callLimit), frameControl_(frameControl), hooks_(std::move(hooks)) {}
+
+BrowserSupervisor::~BrowserSupervisor() {
+  // The browser's waiting commands fail as it goes; their handlers still find this object whole.
+  session_.reset();
+}
+
+void BrowserSupervisor::start() {
+  std::string error;
+  session_ = BrowserSession::Start(hooks_.onEvent, viewport_.first, viewport_.second, frameControl_,
+                                   error);
+  ++sessionNumber_;
+  startedViewport_ = viewport_;
+  state_ = session_ ? PageState::Attaching : PageState::NoBrowser;
+  if (!session_) startFailed(error);
+}
+
+void BrowserSupervisor::startFailed(const std::string& why) {
+  drop();
+  // Said once for a run of failures: a browser that never starts would fill the log otherwise.
+  if (!policy_.retrying())
+    std::cerr << "brovis: the browser did not start (" << why << "); trying again\n";
+  policy_.startFailed(Clock::now());
+}
+
+void BrowserSupervisor::drop() {
+  if (session_) {
+    if (hooks_.lost) hooks_.lost();
+    session_->setCloseGrace(std::chrono::milliseconds{0});
+    session_.reset();
+  }
+  state_ = PageState::NoBrowser;
+  dialogOpenSince_.reset();
+}
+
+void BrowserSupervisor::check() {
+  if (!session_) {
+    if (policy_.retrying()) {
+      if (Clock::now() >= policy_.retryAt()) start();
+    } else if (!policy_.suspended() && hooks_.wanted && hooks_.wanted()) {
+      replace();
+    }
+    return;
+  }
+  session_->connection().poll();
+  if (!session_) return;
+  if (dialogOpenSince_ && Clock::now() - *dialogOpenSince_ > kDialogLimit) state_ = PageState::Lost;
+  if (session_->lost() || state_ == PageState::Lost ||
+      session_->state() == BrowserSession::State::Failed) {
+    if (state_ == PageState::Attaching)
+      return startFailed(session_->failure().empty() ? "it exited" : session_->failure());
+    return replace();
+  }
+  if (state_ == PageState::Attaching && session_->state() == BrowserSession::State::Ready) {
+    state_ = PageState::Ready;
+    policy_.startSucceeded();
+    if (hooks_.attached) hooks_.attached();
+  }
+}
+
+void BrowserSupervisor::replace() {
+  drop();
+  // Failing again and again: the policy waits for the pilot to load an address.
+  if (policy_.allowRestart(Clock::now())) start();
+}
+
+CallResult BrowserSupervisor::call(std::string_view method, Json params) {
+  // A page that stopped answering is left alone until it answers its probe again.
+  if (!ready()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
+  return session_->connection().call(method, std::move(params), session_->sessionId(), callLimit_);
+}
+
+void BrowserSupervisor::callTimedOut() {
+  if (!ready()) return;
+  if (lastRecovery_ != Clock::time_point{} && Clock::now() - lastRecovery_ < kRelapseWindow) {
+    state_ = PageState::Lost;
+    return;
+  }
+  // Stop whatever script holds the page, then see whether it answers again.
+  state_ = PageState::Unresponsive;
+  Connection& connection = session_->connection();
+  connection.post("Runtime.terminateExecution", Json::object(), session_->sessionId());
+  connection.post(
+      "Runtime.evaluate", {{"expression", "0"}, {"returnByValue", true}}, session_->sessionId(),
+      [this, number = sessionNumber_](const CallResult& answer) {
+        if (number != sessionNumber_ || state_ != PageState::Unresponsive) return;
+        if (answer) {
+          state_ = PageState::Ready;
+          lastRecovery_ = Clock::now();
+        } else {
+          state_ = PageState::Lost;
+        }
+      },
+      kProbeLimit);
+}
+
+void BrowserSupervisor::pageLost() {
+  if (session_) state_ = PageState::Lost;
+}
+
+void BrowserSupervisor::dialogOpened() {
+  if (!dialogOpenSince_) dialogOpenSince_ = Clock::now();
+}
+
+}  // namespace Brovis::Engine
