@@ -25,8 +25,9 @@ std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
 
 ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_({[this](BrowserText url, bool) {
-                frames_.changed();
+      loads_({[this](BrowserText url, bool mainFrame) {
+                // A frame's own loads show as the page's own changes do.
+                if (mainFrame) frames_.changed();
                 queue(EventKind::DocumentCompleted, std::move(url));
               },
               // A new browser's page shows its pictures once the address loaded in it commits,
