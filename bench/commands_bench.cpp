@@ -38,6 +38,10 @@ void BM_ButtonToPixels(benchmark::State& state) {
   }
   state.counters["first_update_missed"] = missed;
 }
-BENCHMARK(BM_ButtonToPixels)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ButtonToPixels)
+    ->Arg(512)
+    ->Iterations(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

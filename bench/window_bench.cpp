@@ -91,7 +91,11 @@ void BM_ChangeToPixels(benchmark::State& state) {
   }
   state.counters["first_print_missed"] = missed;
 }
-BENCHMARK(BM_ChangeToPixels)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ChangeToPixels)
+    ->Arg(512)
+    ->Iterations(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_StartToFirstFrame(benchmark::State& state) {
   PageDirectory pages;
