@@ -52,7 +52,7 @@ void ChromiumEngine::onAttached() {
       PageChannel::Hooks{[this] { freshness_.noteChangeSending(); },
                          [this] { freshness_.noteChange(); },
                          [this] { supervisor_.callTimedOut(); },
-                         [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
+                         [this] { return supervisor_.await(); }, [this] { loads_.pilotActed(); }});
   // Fences run in the module's own world once it is made: the page's may have replaced what they
   // use.
   freshness_.attach(session.connection(), session.sessionId(), [this]() -> std::optional<int> {
