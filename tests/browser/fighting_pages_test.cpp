@@ -1,5 +1,6 @@
-// Pages and machines that fight the pilot: a long text laid out while busy loops take both
-// cores. The pilot keeps the page and what was typed into it.
+// Pages and machines that fight the pilot: a frame that starts a new load every 40 ms, and a long
+// text laid out while busy loops take both cores. The pilot still scrolls, and keeps the page
+// and what was typed into it.
 #include "tests/browser/window_fixture.h"
 #include "tests/support/busy_loops.h"
 
@@ -7,6 +8,27 @@ namespace BrovisTest {
 namespace {
 
 using namespace std::chrono_literals;
+
+TEST_F(WindowTest, PagesThatFightThePilotLoseToIt) {
+  server.page("/home", "<p>home</p>");
+  server.endlessPage("/slow");
+  server.page("/restless",
+              "<!DOCTYPE html><html><body style='margin:0'><iframe src='/slow'></iframe>"
+              "<div style='height:3000px'></div><script>let n = 0; setInterval(() => "
+              "document.querySelector('iframe').src = '/slow?' + ++n, 40);</script></body></html>");
+
+  Open(server.url("/home"));
+  // The frame's loads hold no scroll, from the first move on.
+  form->Navigate(Text(server.url("/restless")));
+  ASSERT_TRUE(PumpUntil([&] {
+    return Eval("location.pathname") == "/restless" && EvalInt("n") > 3 &&
+           !access().browser().IsLoadingDocument();
+  }));
+  form->moveDown();
+  EXPECT_EQ(EvalInt("document.documentElement.scrollTop"), 60);
+  form->moveDown();
+  EXPECT_EQ(EvalInt("document.documentElement.scrollTop"), 120);
+}
 
 TEST_F(WindowTest, AMebibyteLaidOutOnATakenMachineArrivesWhole) {
   // Narrow, so that the text wraps into many lines: laying them out keeps the renderer busy for

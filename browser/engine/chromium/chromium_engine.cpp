@@ -136,6 +136,12 @@ bool ChromiumEngine::isBusy() {
   return loads_.busy();
 }
 
+bool ChromiumEngine::isLoadingDocument() {
+  checkBrowser();
+  if (!supervisor_.attached()) return supervisor_.session() != nullptr;
+  return loads_.loadingDocument();
+}
+
 std::shared_ptr<Document> ChromiumEngine::document() {
   checkBrowser();
   if (!supervisor_.attached() || !channel_) return nullptr;
