@@ -14,6 +14,9 @@ using Clock = std::chrono::steady_clock;
 // Generous: what a stopped script leaves is a renderer that is only slow (laying out a long
 // text, on a machine whose cores a simulator takes), and replacing it loses the pilot's page.
 constexpr std::chrono::milliseconds kProbeLimit{10000};
+// Scripts holding this much of the renderer's memory are taken as eating it: pages need far
+// less, and the renderer dies at a few times this.
+constexpr double kFailingHeapBytes = 1024.0 * 1024 * 1024;
 // Dialogs are answered at once; one still open after this long could not be answered (the
 // browser refuses to answer a page it is leaving) and holds the page's renderer for good.
 constexpr std::chrono::milliseconds kDialogLimit{1500};
@@ -101,6 +104,16 @@ bool BrowserSupervisor::await() {
 CallResult BrowserSupervisor::call(std::string_view method, Json params) {
   if (!await()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
   return session_->connection().call(method, std::move(params), session_->sessionId(), callLimit_);
+}
+
+bool BrowserSupervisor::rendererFailing() {
+  if (state_ == PageState::Unresponsive) return true;
+  if (!ready()) return false;
+  const CallResult usage = session_->connection().call("Runtime.getHeapUsage", Json::object(),
+                                                       session_->sessionId(), callLimit_);
+  // Silence is what any call's is: the page's script is stopped and the page asked again.
+  if (usage.error == CallError::TimedOut) callTimedOut();
+  return usage && Field(*usage.result, "usedSize", 0.0) > kFailingHeapBytes;
 }
 
 void BrowserSupervisor::callTimedOut() {

@@ -72,6 +72,10 @@ class BrowserSupervisor {
   // answers (see await()).
   CallResult call(std::string_view method, Json params = Json::object());
 
+  // Whether the page's renderer is failing: its probe is still out, or its scripts hold more
+  // memory than a page needs, on their way to exhaust it. A page that shares the renderer would
+  // die with it. Asks the page; no answer in time proves nothing, and is taken as any call's.
+  bool rendererFailing();
   // A call on the page got no answer in time.
   void callTimedOut();
   // The page's renderer crashed or its target went away.

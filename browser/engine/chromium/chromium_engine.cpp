@@ -114,6 +114,8 @@ void ChromiumEngine::navigate(BrowserTextView address) {
   // A browser that kept failing, or could not be started, gets its chances back at once.
   supervisor_.forgive();
   checkBrowser();
+  // Not into a renderer that is failing: a page of the same site would share it, and die with it.
+  if (supervisor_.attached() && supervisor_.rendererFailing()) supervisor_.replace();
   if (supervisor_.attached()) return loads_.load(url);
   loads_.loadWhenAttached(url);
   // Without a browser, one starts for the address now.
