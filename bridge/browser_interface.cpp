@@ -44,6 +44,11 @@ void BrowserInterface::NavigateForward() {
   if (mybrowser) mybrowser->NavigateForward();
 }
 
+PageProgress BrowserInterface::Progress() {
+  const Engine::CallBudget budget(kRedrawBudget);
+  return mybrowser ? mybrowser->Progress() : PageProgress::NoPage;
+}
+
 void BrowserInterface::Dispose() {
   mybrowser.reset();
   hwnd.reset();

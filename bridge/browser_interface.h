@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "browser/engine/browser_text.h"
+#include "browser/page_progress.h"
 #include "platform/win32/win32.h"
 
 namespace Brovis {
@@ -51,6 +52,9 @@ class BrowserInterface {
   // answering is still found out during a command.
   static constexpr std::chrono::milliseconds kRedrawBudget{100};
   static constexpr std::chrono::milliseconds kCommandBudget{1900};
+
+  // How far the window's browser is with the page; no page without a window.
+  PageProgress Progress();
 
   // Releases the window; every operation does nothing afterwards.
   void Dispose();

@@ -134,6 +134,11 @@ void BrovisForm::NavigateBack() { webBrowser1->GoBack(); }
 
 void BrovisForm::NavigateForward() { webBrowser1->GoForward(); }
 
+PageProgress BrovisForm::Progress() {
+  if (!webBrowser1 || !webBrowser1->Document()) return PageProgress::NoPage;
+  return webBrowser1->IsLoadingDocument() ? PageProgress::Loading : PageProgress::Loaded;
+}
+
 void BrovisForm::UpdateBitmap() {
   if (!webBrowser1) return;
   UpdatePaging();

@@ -9,6 +9,7 @@
 #include "browser/engine/browser_text.h"
 #include "browser/engine/dom.h"
 #include "browser/engine/web_browser.h"
+#include "browser/page_progress.h"
 #include "platform/forms/form.h"
 
 namespace Brovis {
@@ -28,6 +29,8 @@ class BrovisForm : public Forms::Form {
   void Navigate(BrowserTextView s);
   void NavigateBack();
   void NavigateForward();
+  // Whether the browser has a page, and whether its top document is loading.
+  PageProgress Progress();
 
   // Element selection and activation.
   BrowserText selectNext();

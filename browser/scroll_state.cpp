@@ -67,7 +67,9 @@ void BrovisForm::ReadScroll(float (*toPosition)(std::int32_t offset, std::int32_
 void BrovisForm::UpdatePaging() {
   if (!webBrowser1) return;
   const auto document = webBrowser1->Document();
-  if (document && !webBrowser1->IsBusy()) {
+  // A load of the top document resets the position when it completes; a frame's does not, so
+  // its loads never hold the pilot's scroll.
+  if (document && !webBrowser1->IsLoadingDocument()) {
     const auto scroll =
         document->writeScroll(ToScrollOffset(yPos, ySize), ToScrollOffset(xPos, xSize));
     if (scroll) ReadExtents(*scroll);

@@ -43,6 +43,7 @@ int Run(const Cockpit::Options& options, std::istream& script) {
         Cockpit::CockpitWindow window(simulator, {options.displays, options.width, options.height});
         window.Run();
       } else {
+        simulator.setProgress([&module] { return module.Progress(); });
         Cockpit::ScriptRunner runner(simulator, options.outDir, std::cout);
         simulator.Open(1, options.width, options.height);
         status = Cockpit::RunScript(script, runner, std::cerr);

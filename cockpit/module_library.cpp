@@ -22,6 +22,8 @@ ModuleLibrary::ModuleLibrary(const std::string& path)
     dlclose(handle_);
     throw std::runtime_error("not a module (no InitModule or ExitModule): " + path);
   }
+  // Optional: the simulator's own modules have no such entry point.
+  progress_ = reinterpret_cast<ProgressEntry>(dlsym(handle_, "BrovisPageProgress"));
 }
 
 ModuleLibrary::~ModuleLibrary() { dlclose(handle_); }
@@ -30,5 +32,9 @@ ModuleLibrary::~ModuleLibrary() { dlclose(handle_); }
 void ModuleLibrary::Init() { init_(static_cast<HINSTANCE>(handle_)); }
 
 void ModuleLibrary::Exit() { exit_(static_cast<HINSTANCE>(handle_)); }
+
+Brovis::PageProgress ModuleLibrary::Progress() const {
+  return progress_ ? static_cast<Brovis::PageProgress>(progress_()) : Brovis::PageProgress::Loaded;
+}
 
 }  // namespace Cockpit

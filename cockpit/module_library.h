@@ -3,6 +3,7 @@
 // entered through InitModule, left through ExitModule, and unloaded.
 #include <string>
 
+#include "browser/page_progress.h"
 #include "platform/win32/win32.h"
 
 namespace Cockpit {
@@ -18,12 +19,17 @@ class ModuleLibrary {
 
   void Init();
   void Exit();
+  // How far the module's browser is with its page; a module that cannot tell is taken as
+  // always loaded.
+  Brovis::PageProgress Progress() const;
 
  private:
   using Entry = void (*)(HINSTANCE);
+  using ProgressEntry = int (*)();
   void* handle_;
   Entry init_ = nullptr;
   Entry exit_ = nullptr;
+  ProgressEntry progress_ = nullptr;
 };
 
 }  // namespace Cockpit

@@ -145,9 +145,9 @@ std::optional<Command> ParseLine(std::string_view line) {
     ExpectCount(name, args, 1, 1);
     c.op = Op::Wait;
     c.milliseconds = Milliseconds(args[0]);
-  } else if (name == "settle") {
+  } else if (name == "settle" || name == "loaded") {
     ExpectCount(name, args, 0, 1);
-    c.op = Op::Settle;
+    c.op = name == "settle" ? Op::Settle : Op::Loaded;
     c.milliseconds = args.empty() ? kDefaultSettleLimit : Milliseconds(args[0]);
   } else if (name == "snap") {
     ExpectCount(name, args, 1, 1);

@@ -20,6 +20,7 @@ enum class Op {
   Url,
   Wait,
   Settle,
+  Loaded,
   Snap,
   Labels,
   Menu
@@ -33,7 +34,7 @@ struct Command {
   int button = 0;        // button
   int event = 1;         // button: bit 0 is the left mouse button pressed
   DWORD key = 0;         // key: a DirectInput scan code, by number or key name (any case)
-  int milliseconds = 0;  // wait, settle
+  int milliseconds = 0;  // wait, settle, loaded
   std::string text;      // type, url: the text; snap: the file
 };
 

@@ -32,6 +32,7 @@ int AddressButton(MFD& mfd) {
 ScriptRunner::ScriptRunner(Simulator& simulator, std::filesystem::path outDir, std::ostream& out)
     : simulator_(simulator), outDir_(std::move(outDir)), out_(out) {
   OrbiterHost::SetInputBoxListener([this](const OrbiterHost::InputBox& box) {
+    boxOpened_ = true;
     out_ << "inputbox \"" << box.title << "\" len=" << box.visibleLength << std::endl;
   });
 }
@@ -59,8 +60,11 @@ void ScriptRunner::Run(const Command& c) try {
       PressButton(c.button, c.event);
       break;
     case Op::Key: {
+      const bool hadPage = simulator_.HasPage();
+      boxOpened_ = false;
       const bool consumed = Current().mfd().ConsumeKeyBuffered(c.key);
       out_ << "key " << c.key << " -> " << Bool(consumed) << std::endl;
+      if (consumed) SayIfNoPage(hadPage, "key " + std::to_string(c.key));
       break;
     }
     case Op::Type:
@@ -79,6 +83,9 @@ void ScriptRunner::Run(const Command& c) try {
     case Op::Settle:
       simulator_.Settle(Current(), std::chrono::milliseconds(c.milliseconds));
       break;
+    case Op::Loaded:
+      simulator_.Loaded(std::chrono::milliseconds(c.milliseconds));
+      break;
     case Op::Snap:
       Snap(c.text);
       break;
@@ -95,8 +102,18 @@ void ScriptRunner::Run(const Command& c) try {
 }
 
 void ScriptRunner::PressButton(int button, int event) {
+  const bool hadPage = simulator_.HasPage();
+  boxOpened_ = false;
   const bool consumed = Current().mfd().ConsumeButton(button, event);
   out_ << "button " << button << " event " << event << " -> " << Bool(consumed) << std::endl;
+  if (consumed) SayIfNoPage(hadPage, "button " + std::to_string(button));
+}
+
+void ScriptRunner::SayIfNoPage(bool hadPage, const std::string& press) {
+  // An input box waits for its text, with or without a page; any other command needed one.
+  if (hadPage || boxOpened_) return;
+  out_ << "no page: " << press << " reached no page (the browser is starting or restarting)"
+       << std::endl;
 }
 
 void ScriptRunner::Type(const std::string& text) {

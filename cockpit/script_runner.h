@@ -23,6 +23,8 @@ class ScriptRunner {
  private:
   Display& Current();
   void PressButton(int button, int event);
+  // Says on the output that a press the module took found no page, when it did not have one.
+  void SayIfNoPage(bool hadPage, const std::string& press);
   void Type(const std::string& text);
   void Snap(const std::string& file);
   void Labels();
@@ -32,6 +34,8 @@ class ScriptRunner {
   std::filesystem::path outDir_;
   std::ostream& out_;
   int current_ = 1;
+  // The latest press opened an input box.
+  bool boxOpened_ = false;
 };
 
 // Runs every line of `in`. Returns 0 when the script ran to its end; on the first error writes

@@ -70,14 +70,26 @@ void Simulator::Loop(std::optional<Clock::time_point> end, const std::function<b
 }
 
 bool Simulator::Settle(Display& display, std::chrono::milliseconds limit) {
-  const Clock::time_point start = Clock::now();
+  // A still display alone proves nothing: a browser that starts, or lays out a heavy page, keeps
+  // showing the title or the page before. The quiet time counts from the load's end too.
+  Clock::time_point quietFrom = Clock::now();
   bool settled = false;
   Run(limit, [&] {
-    const Clock::time_point quietSince = std::max(display.lastChange(), start);
+    if (Progress() != Brovis::PageProgress::Loaded) {
+      quietFrom = Clock::now();
+      return false;
+    }
+    const Clock::time_point quietSince = std::max(display.lastChange(), quietFrom);
     settled = Clock::now() - quietSince >= kQuietTime;
     return settled;
   });
   return settled;
+}
+
+bool Simulator::Loaded(std::chrono::milliseconds limit) {
+  bool loaded = Progress() == Brovis::PageProgress::Loaded;
+  if (!loaded) Run(limit, [&] { return loaded = Progress() == Brovis::PageProgress::Loaded; });
+  return loaded;
 }
 
 }  // namespace Cockpit

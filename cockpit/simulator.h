@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "browser/page_progress.h"
 #include "cockpit/display.h"
 #include "platform/orbiter/orbiter_host.h"
 
@@ -48,19 +49,32 @@ class Simulator {
 
   std::chrono::milliseconds refresh() const { return refresh_; }
   const OrbiterHost::RegisteredMode& mode() const { return mode_; }
-  // Runs until `display` has not changed for the quiet time, for `limit` at most. Returns whether
-  // it settled.
+  // Tells how far the module's browser is with its page; without it the page counts as loaded.
+  void setProgress(std::function<Brovis::PageProgress()> progress) {
+    progress_ = std::move(progress);
+  }
+  // Runs until the page is loaded and `display` has not changed for the quiet time, for `limit`
+  // at most. Returns whether it settled.
   bool Settle(Display& display, std::chrono::milliseconds limit);
+  // Runs until the browser has a page whose top document is not loading, for `limit` at most.
+  // Returns whether it loaded.
+  bool Loaded(std::chrono::milliseconds limit);
+  // The browser has a page to take the pilot's commands.
+  bool HasPage() const { return Progress() != Brovis::PageProgress::NoPage; }
 
   static constexpr std::chrono::milliseconds kQuietTime{300};
 
  private:
   void Loop(std::optional<Clock::time_point> end, const std::function<bool()>& done);
+  Brovis::PageProgress Progress() const {
+    return progress_ ? progress_() : Brovis::PageProgress::Loaded;
+  }
 
   OrbiterHost::RegisteredMode mode_;
   std::chrono::milliseconds refresh_;
   VESSEL vessel_;
   std::map<int, std::unique_ptr<Display>> displays_;
+  std::function<Brovis::PageProgress()> progress_;
 };
 
 }  // namespace Cockpit

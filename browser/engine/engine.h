@@ -31,8 +31,10 @@ class Engine {
   // One step in the history; false when there is no entry in that direction.
   virtual bool goBack() = 0;
   virtual bool goForward() = 0;
-  // True while any frame of the page is loading.
+  // True while the page is loading: its top document, or its frames for a short while.
   virtual bool isBusy() = 0;
+  // True while the top document is loading; its frames' loads do not count.
+  virtual bool isLoadingDocument() = 0;
   // The current document, or none.
   virtual std::shared_ptr<Document> document() = 0;
 

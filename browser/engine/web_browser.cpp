@@ -24,6 +24,8 @@ bool WebBrowser::GoForward() { return engine_ && engine_->goForward(); }
 
 bool WebBrowser::IsBusy() { return engine_ && engine_->isBusy(); }
 
+bool WebBrowser::IsLoadingDocument() { return engine_ && engine_->isLoadingDocument(); }
+
 std::shared_ptr<Engine::Document> WebBrowser::Document() {
   return engine_ ? engine_->document() : nullptr;
 }

@@ -27,6 +27,8 @@ class WebBrowser : public Forms::Control, public Forms::MessageSource {
   bool GoBack();
   bool GoForward();
   bool IsBusy();
+  // Busy with the top document itself, whatever its frames do.
+  bool IsLoadingDocument();
   // The current document, or none.
   std::shared_ptr<Engine::Document> Document();
 

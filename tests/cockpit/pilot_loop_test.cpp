@@ -53,10 +53,9 @@ class PilotLoop : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
 
-  // Flies `script` from the moment the first display has opened: its browser starts meanwhile,
-  // and is given a few seconds to come up before the pilot begins.
+  // Flies `script` from the moment the first display has opened, while its browser starts.
   int Fly(const std::string& script) {
-    std::string text = "wait 3000\n" + std::regex_replace(script, std::regex("@"), server.url(""));
+    std::string text = std::regex_replace(script, std::regex("@"), server.url(""));
     std::ofstream(dir / "script") << text;
     const std::string command = std::string(BROVIS_COCKPIT) + " --offline --module " +
                                 BROVIS_MODULE + " --refresh 50 --out " + dir.string() + " " +
@@ -76,18 +75,13 @@ class PilotLoop : public ::testing::Test {
 };
 
 TEST_F(PilotLoop, LinksFormsWrapHistoryAndStrayPresses) {
-  // A still display does not prove that a load has begun: each navigation gets a moment to
-  // start before the display settles.
   ASSERT_EQ(Fly("button 5\n"
                 "type @/start\n"
-                "wait 700\n"
-                "settle 5000\n"
+                "settle 20000\n"
                 "button 0\n"  // Nxt: the first link
                 "button 2\n"  // Clk: followed
-                "wait 700\n"
                 "settle 5000\n"
                 "url @/form\n"
-                "wait 700\n"
                 "settle 5000\n"
                 "button 0\n"  // the search field
                 "button 3\n"  // Inpt replaces its text...
@@ -96,20 +90,15 @@ TEST_F(PilotLoop, LinksFormsWrapHistoryAndStrayPresses) {
                 "type  rocks\n"
                 "button 0\n"  // the submit button
                 "button 2\n"
-                "wait 700\n"
                 "settle 5000\n"
                 "button 10\n"  // Bck: the form again
-                "wait 700\n"
                 "settle 5000\n"
                 "button 1\n"  // Prv right after a load wraps to the last element
                 "key c\n"
-                "wait 700\n"
                 "settle 5000\n"
                 "key b\n"
-                "wait 700\n"
                 "settle 5000\n"
                 "button 11\n"  // Fwd
-                "wait 700\n"
                 "settle 5000\n"
                 "button 0 0\n"  // not a left press
                 "button 12\n"
@@ -131,12 +120,24 @@ TEST_F(PilotLoop, LinksFormsWrapHistoryAndStrayPresses) {
                                 "key 23 -> true\n"));
 }
 
+TEST_F(PilotLoop, CommandsRightAfterLoadedReachTheFirstPage) {
+  ASSERT_EQ(Fly("button 0\n"  // the browser is still starting
+                "url @/start\n"
+                "loaded 20000\n"
+                "button 0\n"
+                "button 2\n"
+                "settle 10000\n"),
+            0)
+      << errors;
+  EXPECT_THAT(server.requests(), Contains("GET /second"));
+  EXPECT_THAT(output, HasSubstr("button 0 event 1 -> true\nno page: button 0 reached no page"));
+}
+
 TEST_F(PilotLoop, ScrollsInFixedStepsWithButtonsAndKeys) {
   // The page reports each scroll once per frame it draws: the waits leave a busy machine time
   // to draw between steps, or a step and its undoing could fall in one frame and go unseen.
   ASSERT_EQ(Fly("url @/long\n"
-                "wait 700\n"
-                "settle 5000\n"
+                "settle 20000\n"
                 "key down\nwait 1000\n"
                 "button 7\nwait 1000\n"
                 "key up\nwait 1000\n"
@@ -156,8 +157,7 @@ TEST_F(PilotLoop, ScrollsInFixedStepsWithButtonsAndKeys) {
 
 TEST_F(PilotLoop, DisplaysShareThePageAndItsSelectionAcrossClosing) {
   ASSERT_EQ(Fly("url @/form\n"
-                "wait 700\n"
-                "settle 5000\n"
+                "settle 20000\n"
                 "button 0\n"
                 "open 2 400x300\n"
                 "select 2\n"

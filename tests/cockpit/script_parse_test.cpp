@@ -89,6 +89,8 @@ TEST(ScriptParse, TimingAndOutput) {
   EXPECT_EQ(Parse("wait 250").milliseconds, 250);
   EXPECT_EQ(Parse("settle").milliseconds, kDefaultSettleLimit);
   EXPECT_EQ(Parse("settle 500").milliseconds, 500);
+  EXPECT_EQ(Parse("loaded 700").op, Op::Loaded);
+  EXPECT_EQ(Parse("loaded").milliseconds, kDefaultSettleLimit);
   EXPECT_EQ(Parse("snap shots/a.png").text, "shots/a.png");
   EXPECT_EQ(Parse("labels").op, Op::Labels);
   EXPECT_EQ(Parse("menu").op, Op::Menu);

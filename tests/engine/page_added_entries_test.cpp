@@ -54,11 +54,17 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
   EXPECT_FALSE(entries.pageAdded(3));
   EXPECT_TRUE(entries.pageAdded(4));
   EXPECT_TRUE(entries.pageAdded(29));
+  // A click of the pilot's on the trap takes none of its entries for the click's own.
+  entries.pilotActed(now += 10ms);
+  for (int id = 30; id < 40; ++id) {
+    now += 20ms;
+    List(id);
+  }
   // Over every entry it added, and the entry it added them from.
   EXPECT_EQ(Back(), 2);
   // Forward from there lands on the last of them; the blank page is never a step.
   currentIndex = 1;
-  EXPECT_EQ(Forward(), 29);
+  EXPECT_EQ(Forward(), 39);
   currentIndex = -1;
   ids = {1, 2};
   EXPECT_EQ(Back(), std::nullopt);
@@ -72,6 +78,10 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
     entries.navigationCommitted(loader);
     List(static_cast<int>(ids.size()) + 100);
   }
+  EXPECT_EQ(Back(), 2);
+  // A full history drops the entry they were added from first: one step still lands before them.
+  ids.erase(ids.begin() + 2);
+  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 20ms);
   EXPECT_EQ(Back(), 2);
 }
 

@@ -57,7 +57,7 @@ void ChromiumEngine::onAttached() {
   channel_ = std::make_shared<PageChannel>(
       session.connection(), session.sessionId(), options_.callLimit,
       PageChannel::Hooks{[this] { frames_.changed(); }, [this] { supervisor_.callTimedOut(); },
-                         [this] { return supervisor_.ready(); }, [this] { loads_.pilotActed(); }});
+                         [this] { return supervisor_.await(); }, [this] { loads_.pilotActed(); }});
   frames_.attach(session.connection(), session.sessionId());
   if (!loads_.attach(session.connection(), session.sessionId())) frames_.showPictures();
   viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
@@ -113,6 +113,8 @@ void ChromiumEngine::navigate(BrowserTextView address) {
   // A browser that kept failing, or could not be started, gets its chances back at once.
   supervisor_.forgive();
   checkBrowser();
+  // Not into a renderer that is failing: a page of the same site would share it, and die with it.
+  if (supervisor_.attached() && supervisor_.rendererFailing()) supervisor_.replace();
   if (supervisor_.attached()) return loads_.load(url);
   loads_.loadWhenAttached(url);
   // Without a browser, one starts for the address now.
@@ -133,6 +135,12 @@ bool ChromiumEngine::isBusy() {
   // A browser being replaced is loading its page again.
   if (!supervisor_.attached()) return supervisor_.session() != nullptr;
   return loads_.busy();
+}
+
+bool ChromiumEngine::isLoadingDocument() {
+  checkBrowser();
+  if (!supervisor_.attached()) return supervisor_.session() != nullptr;
+  return loads_.loadingDocument();
 }
 
 std::shared_ptr<Document> ChromiumEngine::document() {

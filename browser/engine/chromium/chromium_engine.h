@@ -25,6 +25,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   bool goBack() override;
   bool goForward() override;
   bool isBusy() override;
+  bool isLoadingDocument() override;
   std::shared_ptr<Document> document() override;
   void resize(int width, int height) override;
   const Win32::Surface* picture(std::chrono::milliseconds waitLimit) override;

@@ -10,12 +10,22 @@ void PageAddedEntries::pilotActed(Clock::time_point now) {
   const Clock::time_point since = std::max(now - kCommandWindow, lastCommand_);
   lastCommand_ = now;
   commandClaimUntil_ = {};
+  // A page that added more than one entry or navigation meanwhile adds them on its own, without
+  // pause (a history trap): none of them is the command's, nor is the next one.
+  int added = 0;
   Entry* entry = nullptr;
-  for (Entry& e : entries_)
-    if (e.pageAdded && e.listedAt >= since && (!entry || e.listedAt >= entry->listedAt)) entry = &e;
+  for (Entry& e : entries_) {
+    if (!e.pageAdded || e.listedAt < since) continue;
+    ++added;
+    if (!entry || e.listedAt >= entry->listedAt) entry = &e;
+  }
   Navigation* navigation = nullptr;
-  for (Navigation& n : navigations_)
-    if (!n.pilots && n.startedAt >= since) navigation = &n;
+  for (Navigation& n : navigations_) {
+    if (n.pilots || n.startedAt < since) continue;
+    ++added;
+    navigation = &n;
+  }
+  if (added > 1) return;
   if (navigation && (!entry || navigation->startedAt >= entry->listedAt)) {
     navigation->pilots = true;
   } else if (entry) {
@@ -71,6 +81,19 @@ void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
     bool pilots = static_cast<int>(i) < first || takeClaim(now);
     if (!pilots && replaced && static_cast<int>(i) == current_) pilots = !replaced->pageAdded;
     next.push_back({ids[i], !pilots, now});
+  }
+  // A full history drops its oldest entries that the browser's own buttons skip, and the entry a
+  // page added its own from is one of them: the first of those that follow it takes its place,
+  // so that one step back still lands before them all.
+  bool originDropped = false;
+  for (const Entry& old : entries_) {
+    const auto kept = std::ranges::find(next, old.id, &Entry::id);
+    if (kept == next.end()) {
+      originDropped = originDropped || (!old.pageAdded && &old != replaced);
+      continue;
+    }
+    if (originDropped) kept->pageAdded = false;
+    originDropped = false;
   }
   entries_ = std::move(next);
   current_ = current;

@@ -1,5 +1,6 @@
 #include "browser/engine/chromium/navigation/page_loads.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace Brovis::Engine {
@@ -55,11 +56,18 @@ void PageLoads::detach() {
   pilotNavigation_.forget();
   entries_.forget();
   frames_.clear();
+  framesWereLoading_ = false;
   navigationsInFlight_ = 0;
   listingInFlight_ = listingStale_ = false;
 }
 
 bool PageLoads::handle(const ProtocolEvent& event) {
+  const bool taken = take(event);
+  if (taken) noteFramesLoading(Clock::now());
+  return taken;
+}
+
+bool PageLoads::take(const ProtocolEvent& event) {
   const std::string_view m = event.method;
   const Json& p = event.params;
   const auto now = Clock::now();
@@ -69,12 +77,7 @@ bool PageLoads::handle(const ProtocolEvent& event) {
     frames_[Field(p, "frameId", "")].child = true;
   } else if (m == "Page.frameStartedLoading") {
     Frame& frame = frames_[Field(p, "frameId", "")];
-    // A frame that starts its loads again and again without finishing one stays busy since the
-    // first.
-    if (!frame.loading) {
-      frame.loadingSince = now;
-      frame.documentLoaded = false;
-    }
+    if (!frame.loading) frame.documentLoaded = frame.contentLoaded = false;
     frame.loading = true;
   } else if (m == "Page.frameStoppedLoading") {
     const auto it = frames_.find(Field(p, "frameId", ""));
@@ -89,6 +92,9 @@ bool PageLoads::handle(const ProtocolEvent& event) {
         frame.documentLoaded = true;
         complete(frame);
       }
+  } else if (m == "Page.domContentEventFired") {
+    for (auto& [id, frame] : frames_)
+      if (!frame.child) frame.contentLoaded = true;
   } else if (m == "Page.frameStartedNavigating") {
     const std::string type = Field(p, "navigationType", "");
     if (type == "sameDocument" || type == "historySameDocument") return true;
@@ -104,7 +110,7 @@ bool PageLoads::handle(const ProtocolEvent& event) {
     if (info == p.end() || !info->is_object()) return true;
     Frame& frame = frames_[Field(*info, "id", "")];
     frame.child = info->contains("parentId");
-    frame.navigating = frame.completed = frame.documentLoaded = false;
+    frame.navigating = frame.completed = frame.documentLoaded = frame.contentLoaded = false;
     frame.committed = true;
     frame.url = Field(*info, "url", "") + Field(*info, "urlFragment", "");
     if (!frame.child) {
@@ -145,15 +151,33 @@ void PageLoads::complete(Frame& frame) {
   if (hooks_.completed) hooks_.completed(FromUtf8Bytes(frame.url), !frame.child);
 }
 
-bool PageLoads::busy() const {
+bool PageLoads::framesLoading() const {
+  return std::ranges::any_of(frames_,
+                             [](const auto& f) { return f.second.child && f.second.loading; });
+}
+
+void PageLoads::noteFramesLoading(Clock::time_point now) {
+  const bool loading = framesLoading();
+  // A frame that stops and starts again, or another that takes over, continues the stretch.
+  if (loading && !framesWereLoading_ && now - framesQuietSince_ >= kFrameBusyLimit)
+    framesLoadingSince_ = now;
+  if (!loading && framesWereLoading_) framesQuietSince_ = now;
+  framesWereLoading_ = loading;
+}
+
+bool PageLoads::loadingDocument() const {
   if (navigationsInFlight_ > 0) return true;
-  const auto now = Clock::now();
-  for (const auto& [id, frame] : frames_) {
-    if (!frame.loading) continue;
-    if (frame.child ? now - frame.loadingSince < kFrameBusyLimit : !frame.documentLoaded)
-      return true;
-  }
-  return false;
+  const bool frames = framesLoading();
+  return std::ranges::any_of(frames_, [frames](const auto& f) {
+    const Frame& frame = f.second;
+    return !frame.child && frame.loading && !frame.documentLoaded &&
+           !(frame.contentLoaded && frames);
+  });
+}
+
+bool PageLoads::busy() const {
+  return loadingDocument() ||
+         (framesLoading() && Clock::now() - framesLoadingSince_ < kFrameBusyLimit);
 }
 
 void PageLoads::startNavigation(std::string_view method, Json params,

@@ -28,8 +28,10 @@ class PageLoads {
     std::function<void()> topCommitted;
   };
 
-  // How long a frame's load counts as busy: a frame that never finishes loading must not keep
-  // the page busy for ever. The top document's own load counts for as long as it lasts.
+  // How long the loads of the page's frames count as busy, all of them together from the first
+  // one's start: a frame that never finishes loading, or starts load after load, must not keep
+  // the page busy for ever. The top document's own load counts for as long as it lasts. Loads
+  // that follow a quieter pause than this start the count afresh.
   static constexpr std::chrono::milliseconds kFrameBusyLimit{1500};
 
   explicit PageLoads(Hooks hooks) : hooks_(std::move(hooks)) {}
@@ -55,8 +57,11 @@ class PageLoads {
   // over the entries the page added on its own; false when there is no entry to step to.
   bool stepHistory(const Json& history, int delta);
 
-  // A load is on its way, the page's own is loading, or a frame started loading not long ago.
+  // A load is on its way, the page's own is loading, or its frames started loading not long ago.
   bool busy() const;
+  // A load is on its way or the top document is loading; frames do not count. Once its content
+  // is parsed, a top document whose load event waits for frames counts as loaded.
+  bool loadingDocument() const;
   // The address the pilot asked for, while it has not committed; otherwise the one the page's
   // top document last committed (an error page's is the one it stands for).
   const std::string& address() const {
@@ -68,17 +73,19 @@ class PageLoads {
     bool child = false;
     // As the browser reports it: a frame's loading lasts until its subframes' loads end too.
     bool loading = false;
-    Clock::time_point loadingSince{};
     // A navigation to another document started and has not committed.
     bool navigating = false;
     // During the current load: a document committed, and its completion was raised.
     bool committed = false;
     bool completed = false;
-    // The top document's own load event has fired.
+    // The top document's own load event, and its content's, have fired.
     bool documentLoaded = false;
+    bool contentLoaded = false;
     std::string url;
   };
 
+  // handle() without the frames' stretch.
+  bool take(const ProtocolEvent& event);
   void loadPilotAddress(const std::string& url, bool retry);
   void startNavigation(std::string_view method, Json params,
                        Connection::ReplyHandler onAnswer = nullptr);
@@ -88,6 +95,9 @@ class PageLoads {
   void complete(Frame& frame);
   // Asks for the history's listing, to learn the ids of new entries.
   void listHistory();
+  bool framesLoading() const;
+  // Follows the stretch of time during which frames keep loading.
+  void noteFramesLoading(Clock::time_point now);
 
   Hooks hooks_;
   Connection* connection_ = nullptr;
@@ -109,6 +119,9 @@ class PageLoads {
   bool listingInFlight_ = false;
   bool listingStale_ = false;
   std::map<std::string, Frame, std::less<>> frames_;
+  bool framesWereLoading_ = false;
+  Clock::time_point framesLoadingSince_{};
+  Clock::time_point framesQuietSince_{};
 };
 
 }  // namespace Brovis::Engine

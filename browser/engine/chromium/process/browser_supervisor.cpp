@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "browser/engine/call_budget.h"
+
 namespace Brovis::Engine {
 
 namespace {
@@ -9,9 +11,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // After a call timed out and the page's script was stopped, the page has this long to answer.
-constexpr std::chrono::milliseconds kProbeLimit{1000};
-// A page that stops answering again this soon after it recovered is taken as hung for good.
-constexpr std::chrono::seconds kRelapseWindow{10};
+// Generous: what a stopped script leaves is a renderer that is only slow (laying out a long
+// text, on a machine whose cores a simulator takes), and replacing it loses the pilot's page.
+constexpr std::chrono::milliseconds kProbeLimit{10000};
+// Scripts holding this much of the renderer's memory are taken as eating it: pages need far
+// less, and the renderer dies at a few times this.
+constexpr double kFailingHeapBytes = 1024.0 * 1024 * 1024;
 // Dialogs are answered at once; one still open after this long could not be answered (the
 // browser refuses to answer a page it is leaving) and holds the page's renderer for good.
 constexpr std::chrono::milliseconds kDialogLimit{1500};
@@ -86,19 +91,37 @@ void BrowserSupervisor::replace() {
   if (policy_.allowRestart(Clock::now())) start();
 }
 
+bool BrowserSupervisor::await() {
+  // Nothing but the probe is sent meanwhile, so that a slow page is not given more to do; a
+  // call waits for its answer within its own limit and the caller's budget.
+  const auto until = Clock::now() + CallBudget::Limit(callLimit_);
+  while (state_ == PageState::Unresponsive && session_ && !session_->connection().closed()) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+    if (left.count() <= 0) break;
+    session_->connection().waitAndPoll(left);
+  }
+  return ready();
+}
+
 CallResult BrowserSupervisor::call(std::string_view method, Json params) {
-  // A page that stopped answering is left alone until it answers its probe again.
-  if (!ready()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
+  if (!await()) return CallResult::Failure(CallError::Closed, method, callLimit_, "no page");
   return session_->connection().call(method, std::move(params), session_->sessionId(), callLimit_);
+}
+
+bool BrowserSupervisor::rendererFailing() {
+  if (state_ == PageState::Unresponsive) return true;
+  if (!ready()) return false;
+  const CallResult usage = session_->connection().call("Runtime.getHeapUsage", Json::object(),
+                                                       session_->sessionId(), callLimit_);
+  // Silence is what any call's is: the page's script is stopped and the page asked again.
+  if (usage.error == CallError::TimedOut) callTimedOut();
+  return usage && Field(*usage.result, "usedSize", 0.0) > kFailingHeapBytes;
 }
 
 void BrowserSupervisor::callTimedOut() {
   if (!ready()) return;
-  if (lastRecovery_ != Clock::time_point{} && Clock::now() - lastRecovery_ < kRelapseWindow) {
-    state_ = PageState::Lost;
-    return;
-  }
-  // Stop whatever script holds the page, then see whether it answers again.
+  // Stop whatever script holds the page, then see whether it answers again. Only a page that
+  // still cannot answer is replaced, however often it was slow before.
   state_ = PageState::Unresponsive;
   Connection& connection = session_->connection();
   connection.post("Runtime.terminateExecution", Json::object(), session_->sessionId());
@@ -106,12 +129,11 @@ void BrowserSupervisor::callTimedOut() {
       "Runtime.evaluate", {{"expression", "0"}, {"returnByValue", true}}, session_->sessionId(),
       [this, number = sessionNumber_](const CallResult& answer) {
         if (number != sessionNumber_ || state_ != PageState::Unresponsive) return;
-        if (answer) {
-          state_ = PageState::Ready;
-          lastRecovery_ = Clock::now();
-        } else {
-          state_ = PageState::Lost;
-        }
+        // Any reply is an answer: the stop may have fallen on the probe itself, when no script
+        // ran as it came (the renderer was laying out), and the probe is refused then.
+        const bool answered =
+            answer || answer.error == CallError::Refused || answer.error == CallError::Malformed;
+        state_ = answered ? PageState::Ready : PageState::Lost;
       },
       kProbeLimit);
 }

@@ -66,10 +66,17 @@ class BrowserSupervisor {
   BrowserSession* session() { return session_.get(); }
   const BrowserSession* session() const { return session_.get(); }
 
-  // A command on the page's session, with the engine's call limit; fails at once unless the
-  // page answers.
+  // True when the page answers; while its probe is out, waits for the probe's answer within the
+  // call limit and the caller's budget.
+  bool await();
+  // A command on the page's session, with the engine's call limit; fails unless the page
+  // answers (see await()).
   CallResult call(std::string_view method, Json params = Json::object());
 
+  // Whether the page's renderer is failing: its probe is still out, or its scripts hold more
+  // memory than a page needs, on their way to exhaust it. A page that shares the renderer would
+  // die with it. Asks the page; no answer in time proves nothing, and is taken as any call's.
+  bool rendererFailing();
   // A call on the page got no answer in time.
   void callTimedOut();
   // The page's renderer crashed or its target went away.
@@ -101,7 +108,6 @@ class BrowserSupervisor {
   PageState state_ = PageState::NoBrowser;
   // Since when a dialog of the page has been waiting for its answer.
   std::optional<std::chrono::steady_clock::time_point> dialogOpenSince_;
-  std::chrono::steady_clock::time_point lastRecovery_{};
   std::pair<int, int> viewport_{0, 0};
   std::pair<int, int> startedViewport_{0, 0};
 };
