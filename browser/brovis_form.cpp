@@ -136,7 +136,11 @@ void BrovisForm::NavigateForward() { webBrowser1->GoForward(); }
 
 PageProgress BrovisForm::Progress() {
   if (!webBrowser1 || !webBrowser1->Document()) return PageProgress::NoPage;
-  return webBrowser1->IsLoadingDocument() ? PageProgress::Loading : PageProgress::Loaded;
+  // A completion not handled yet still belongs to the load: the reset it brings would undo the
+  // next command.
+  return webBrowser1->IsLoadingDocument() || webBrowser1->CompletionPending()
+             ? PageProgress::Loading
+             : PageProgress::Loaded;
 }
 
 void BrovisForm::UpdateBitmap() {

@@ -26,6 +26,11 @@ bool WebBrowser::IsBusy() { return engine_ && engine_->isBusy(); }
 
 bool WebBrowser::IsLoadingDocument() { return engine_ && engine_->isLoadingDocument(); }
 
+bool WebBrowser::CompletionPending() {
+  Poll();
+  return events_.holds(Engine::EventKind::DocumentCompleted);
+}
+
 std::shared_ptr<Engine::Document> WebBrowser::Document() {
   return engine_ ? engine_->document() : nullptr;
 }

@@ -29,6 +29,8 @@ class WebBrowser : public Forms::Control, public Forms::MessageSource {
   bool IsBusy();
   // Busy with the top document itself, whatever its frames do.
   bool IsLoadingDocument();
+  // A document's completion has been raised by the engine and its handler has not run yet.
+  bool CompletionPending();
   // The current document, or none.
   std::shared_ptr<Engine::Document> Document();
 
