@@ -38,11 +38,16 @@ class Engine {
   // The current document, or none.
   virtual std::shared_ptr<Document> document() = 0;
 
-  // The size of the view in pixels; nothing is sent when it does not change.
+  // The size in pixels of the display drawn next: pictures are taken at it, and the page is laid
+  // out at it unless displays of other sizes are drawn too (then it takes each display's size
+  // when a picture of that size is taken).
   virtual void resize(int width, int height) = 0;
-  // The newest picture of the view, or none before the first. When the page was changed through
-  // this interface after that picture, waits up to `waitLimit` for one that shows the change.
+  // The newest picture of the page at the size given last, or none before the first of that
+  // size. When the page was changed through this interface after that picture, waits up to
+  // `waitLimit` for one that shows the change.
   virtual const Win32::Surface* picture(std::chrono::milliseconds waitLimit) = 0;
+  // A display of this size does not show the page as it stands yet.
+  virtual bool pictureOwed(int width, int height) = 0;
 
   // Reads what the browser has sent, without blocking, and collects its events.
   virtual void poll() = 0;

@@ -1,10 +1,8 @@
 #include "browser/engine/web_browser.h"
 
-namespace Brovis {
+#include <algorithm>
 
-namespace {
-constexpr Win32::Pixel kWhite = 0xFFFFFFFF;
-}
+namespace Brovis {
 
 WebBrowser::WebBrowser() : WebBrowser(Engine::StartChromium()) {}
 
@@ -33,6 +31,12 @@ bool WebBrowser::CompletionPending() {
 
 std::shared_ptr<Engine::Document> WebBrowser::Document() {
   return engine_ ? engine_->document() : nullptr;
+}
+
+bool WebBrowser::PictureOwed(Forms::Size size) {
+  if (!engine_) return false;
+  return engine_->pictureOwed(std::max(size.Width, MinimumSize().Width),
+                              std::max(size.Height, MinimumSize().Height));
 }
 
 void WebBrowser::Poll() {
@@ -71,13 +75,9 @@ void WebBrowser::OnPaint(const Win32::Canvas& canvas) {
   const Win32::Surface* picture =
       engine_ ? engine_->picture(canvas.forPrint ? kPrintWait : std::chrono::milliseconds{0})
               : nullptr;
-  // Nothing to show yet (the browser is starting): what lies beneath, a display's title, shows.
-  if (!picture) return;
-  // Until the engine has drawn at a new size, the older picture shows and the rest stays white.
-  if (picture->width() < size.Width)
-    canvas.fill({picture->width(), 0, size.Width, size.Height}, kWhite);
-  if (picture->height() < size.Height)
-    canvas.fill({0, picture->height(), size.Width, size.Height}, kWhite);
+  // Nothing to show yet at this size (the browser is starting, or has not drawn a display of this
+  // size): what lies beneath, a display's title, shows. A picture of another size never does.
+  if (!picture || picture->width() != size.Width || picture->height() != size.Height) return;
   canvas.blit(*picture, 0, 0);
 }
 

@@ -33,6 +33,8 @@ class WebBrowser : public Forms::Control, public Forms::MessageSource {
   bool CompletionPending();
   // The current document, or none.
   std::shared_ptr<Engine::Document> Document();
+  // The control, sized as `size` asks, would not show the page as it stands yet.
+  bool PictureOwed(Forms::Size size);
 
   bool ScrollBarsEnabled() const { return scrollBarsEnabled_; }
   // The engine always runs without scroll bars; the setting is kept for completeness.

@@ -6,6 +6,7 @@
 
 #include "platform/win32/win32.h"
 #include "tests/browser/window_fixture.h"
+#include "tests/support/busy_loops.h"
 #include "tests/support/pixels.h"
 
 namespace BrovisTest {
@@ -144,6 +145,37 @@ TEST_F(WindowTest, ARendererThatNeverAnswersAFrameHoldsNoRedraw) {
     // Far less than any limit on the browser's calls: the redraw did not wait for the frame.
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);
     EXPECT_EQ(shown.at(5, 5), 0xFF00FF00u);
+  }
+}
+
+TEST_F(WindowTest, DisplaysOfTwoSizesEachShowOnlyTheirOwnPicture) {
+  // Green below 300 pixels of width, blue above; long enough that each width takes its own
+  // layout, on a machine whose cores are taken.
+  std::string page =
+      "<!DOCTYPE html><style>body{margin:0;background:#0f0}"
+      "@media (min-width:300px){body{background:#00f}}</style>";
+  for (int i = 0; i < 4000; ++i) page += "<p>paragraph " + std::to_string(i) + "</p>";
+  server.page("/", page);
+  Open(server.url("/"));
+  const BusyLoops busy(2);
+  struct Display {
+    int w, h;
+    Win32::Pixel own, other;
+    std::optional<std::chrono::steady_clock::time_point> firstOwn;
+  } displays[] = {{256, 256, 0xFF00FF00, 0xFF0000FF, {}}, {400, 300, 0xFF0000FF, 0xFF00FF00, {}}};
+  const auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < 4s) {
+    for (Display& d : displays) {
+      const Win32::Pixel shown = Print(d.w, d.h).at(d.w - 1, d.h - 1);
+      ASSERT_NE(shown, d.other) << d.w << " x " << d.h << " shows the other display's picture";
+      if (shown == d.own && !d.firstOwn) d.firstOwn = std::chrono::steady_clock::now();
+      PumpFor(30ms);
+    }
+  }
+  // Each got its own picture, well before the end.
+  for (const Display& d : displays) {
+    ASSERT_TRUE(d.firstOwn) << d.w << " x " << d.h << " never showed its own picture";
+    EXPECT_LT(*d.firstOwn - start, 3s) << d.w << " x " << d.h;
   }
 }
 

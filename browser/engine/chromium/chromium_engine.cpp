@@ -14,8 +14,6 @@ using Clock = std::chrono::steady_clock;
 // Events beyond this many, uncollected, are dropped: nobody is processing messages.
 constexpr std::size_t kMaxQueuedEvents = 4096;
 constexpr int kMaxViewport = 16384;
-// A resize the browser did not answer in time is tried again after this long.
-constexpr std::chrono::seconds kViewportRetryDelay{2};
 
 }  // namespace
 
@@ -33,7 +31,7 @@ ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
               // A new browser's page shows its pictures once the address loaded in it commits,
               // not its blank start page.
               [this] {
-                frames_.showPictures();
+                frames_.allowDrawing();
                 frames_.changed();
               }}),
       frames_([this] { queue(EventKind::Invalidated); }),
@@ -47,10 +45,7 @@ ChromiumEngine::~ChromiumEngine() {
   if (channel_) channel_->detach();
 }
 
-void ChromiumEngine::checkBrowser() {
-  supervisor_.check();
-  applyViewport();
-}
+void ChromiumEngine::checkBrowser() { supervisor_.check(); }
 
 void ChromiumEngine::onAttached() {
   BrowserSession& session = *supervisor_.session();
@@ -58,9 +53,12 @@ void ChromiumEngine::onAttached() {
       session.connection(), session.sessionId(), options_.callLimit,
       PageChannel::Hooks{[this] { frames_.changed(); }, [this] { supervisor_.callTimedOut(); },
                          [this] { return supervisor_.await(); }, [this] { loads_.pilotActed(); }});
-  frames_.attach(session.connection(), session.sessionId());
-  if (!loads_.attach(session.connection(), session.sessionId())) frames_.showPictures();
-  viewportStale_ = supervisor_.startedViewport() != std::pair{width_, height_};
+  frameTarget_ = std::make_unique<SessionFrameTarget>(session.connection(), session.sessionId());
+  const auto [width, height] = supervisor_.startedViewport();
+  frames_.attach(*frameTarget_, {width, height});
+  if (!loads_.attach(session.connection(), session.sessionId())) frames_.allowDrawing();
+  // A size given while the browser was starting, after it was asked for its view.
+  frames_.resizeFor(displaySize_, options_.callLimit);
 }
 
 void ChromiumEngine::onLost() {
@@ -70,6 +68,7 @@ void ChromiumEngine::onLost() {
   channel_.reset();
   loads_.detach();
   frames_.detach();
+  frameTarget_.reset();
 }
 
 void ChromiumEngine::queue(EventKind kind, BrowserText url) {
@@ -150,38 +149,24 @@ std::shared_ptr<Document> ChromiumEngine::document() {
 }
 
 void ChromiumEngine::resize(int width, int height) {
-  width = std::clamp(width, 1, kMaxViewport);
-  height = std::clamp(height, 1, kMaxViewport);
-  if (width == width_ && height == height_ && !viewportStale_) return;
+  const ViewSize size{std::clamp(width, 1, kMaxViewport), std::clamp(height, 1, kMaxViewport)};
+  if (size == displaySize_) return;
+  displaySize_ = size;
   // Kept for a browser that is still attaching or will be started again.
-  width_ = width;
-  height_ = height;
-  supervisor_.setViewport(width, height);
-  viewportStale_ = true;
-  viewportRetryAfter_ = {};
+  supervisor_.setViewport(size.width, size.height);
   checkBrowser();
-}
-
-void ChromiumEngine::applyViewport() {
-  if (!viewportStale_ || !supervisor_.attached() || Clock::now() < viewportRetryAfter_) return;
-  // A call cut short by the caller's time budget leaves the size to the next chance; until then
-  // the display shows the older picture. One that timed out (a large view takes a while) is
-  // tried again a little later, not at every chance.
-  const CallResult result = supervisor_.call(
-      "Emulation.setDeviceMetricsOverride",
-      {{"width", width_}, {"height", height_}, {"deviceScaleFactor", 1}, {"mobile", false}});
-  if (!result) {
-    if (result.error == CallError::TimedOut)
-      viewportRetryAfter_ = Clock::now() + kViewportRetryDelay;
-    return;
-  }
-  viewportStale_ = false;
-  frames_.changed();
+  if (supervisor_.attached()) frames_.resizeFor(size, options_.callLimit);
 }
 
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
   checkBrowser();
-  return frames_.picture(waitLimit);
+  return frames_.picture(displaySize_, waitLimit);
+}
+
+bool ChromiumEngine::pictureOwed(int width, int height) {
+  checkBrowser();
+  return frames_.pictureOwed(
+      {std::clamp(width, 1, kMaxViewport), std::clamp(height, 1, kMaxViewport)});
 }
 
 void ChromiumEngine::poll() { checkBrowser(); }

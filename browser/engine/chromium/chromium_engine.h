@@ -7,6 +7,7 @@
 #include <string>
 
 #include "browser/engine/chromium/frames/frame_driver.h"
+#include "browser/engine/chromium/frames/session_frame_target.h"
 #include "browser/engine/chromium/navigation/page_loads.h"
 #include "browser/engine/chromium/page/page_channel.h"
 #include "browser/engine/chromium/process/browser_supervisor.h"
@@ -29,6 +30,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   std::shared_ptr<Document> document() override;
   void resize(int width, int height) override;
   const Win32::Surface* picture(std::chrono::milliseconds waitLimit) override;
+  bool pictureOwed(int width, int height) override;
   void poll() override;
   std::vector<EngineEvent> takeEvents() override;
   int waitHandle() const override;
@@ -41,26 +43,22 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   std::optional<std::string> evaluate(std::string_view script) override;
 
  private:
-  // Notices what changed in the browser's life, and finishes a resize left for later.
+  // Notices what changed in the browser's life.
   void checkBrowser();
   void onAttached();
   void onLost();
   void onEvent(const ProtocolEvent& event);
   void queue(EventKind kind, BrowserText url = {});
   bool stepHistory(int delta);
-  // Gives the page the view's size, when it does not have it yet.
-  void applyViewport();
 
   ChromiumOptions options_;
   PageLoads loads_;
   FrameDriver frames_;
   std::vector<EngineEvent> events_;
 
-  int width_ = 0;
-  int height_ = 0;
-  // The page's view does not have that size yet.
-  bool viewportStale_ = false;
-  std::chrono::steady_clock::time_point viewportRetryAfter_{};
+  // The size of the display drawn next.
+  ViewSize displaySize_;
+  std::unique_ptr<SessionFrameTarget> frameTarget_;
 
   std::shared_ptr<PageChannel> channel_;
   // Last, so that it goes first: a browser that goes answers its waiting commands with a
