@@ -49,6 +49,11 @@ PageProgress BrowserInterface::Progress() {
   return mybrowser ? mybrowser->Progress() : PageProgress::NoPage;
 }
 
+bool BrowserInterface::PictureOwed(int w, int h) {
+  const Engine::CallBudget budget(kRedrawBudget);
+  return mybrowser && mybrowser->PictureOwed(w, h);
+}
+
 void BrowserInterface::Dispose() {
   mybrowser.reset();
   hwnd.reset();

@@ -55,6 +55,9 @@ class BrowserInterface {
 
   // How far the window's browser is with the page; no page without a window.
   PageProgress Progress();
+  // Whether a display of w x h pixels does not show the page as it stands yet; false without a
+  // window.
+  bool PictureOwed(int w, int h);
 
   // Releases the window; every operation does nothing afterwards.
   void Dispose();

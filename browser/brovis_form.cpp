@@ -112,12 +112,17 @@ void BrovisForm::InitializeComponent() {
   PerformLayout();
 }
 
-void BrovisForm::SetSize(int w, int h) {
-  if (w == setSizeX && h == setSizeY) return;
+Forms::Size BrovisForm::PanelSize(int w, int h) {
   // A display of no size still gets a one-pixel panel: the refresh cannot make a bitmap of
   // zero size, and nothing of the page would show anyway.
-  w = std::clamp(w, 1, kMaxSide);
-  h = std::clamp(h, 1, kMaxSide);
+  return {std::clamp(w, 1, kMaxSide), std::clamp(h, 1, kMaxSide)};
+}
+
+void BrovisForm::SetSize(int w, int h) {
+  if (w == setSizeX && h == setSizeY) return;
+  const Forms::Size panel = PanelSize(w, h);
+  w = panel.Width;
+  h = panel.Height;
   if (webBrowser1) webBrowser1->SetSize({w, h});
   pictureBox1->SetSize({w, h});
   panel1->SetSize({w, h});
@@ -141,6 +146,10 @@ PageProgress BrovisForm::Progress() {
   return webBrowser1->IsLoadingDocument() || webBrowser1->CompletionPending()
              ? PageProgress::Loading
              : PageProgress::Loaded;
+}
+
+bool BrovisForm::PictureOwed(int w, int h) {
+  return webBrowser1 && webBrowser1->PictureOwed(PanelSize(w, h));
 }
 
 void BrovisForm::UpdateBitmap() {

@@ -31,6 +31,8 @@ class BrovisForm : public Forms::Form {
   void NavigateForward();
   // Whether the browser has a page, and whether its top document is loading.
   PageProgress Progress();
+  // Whether a display of w x h pixels does not show the page as it stands yet.
+  bool PictureOwed(int w, int h);
 
   // Element selection and activation.
   BrowserText selectNext();
@@ -59,6 +61,8 @@ class BrovisForm : public Forms::Form {
   friend class BrovisFormTestAccess;
 
   void InitializeComponent();
+  // The panel's size for a display of w x h pixels.
+  static Forms::Size PanelSize(int w, int h);
   void UpdateBitmap();
   void UpdateScroll();
   // UpdateScroll for where the window's own scroll has just put the page: the positions stored

@@ -43,7 +43,8 @@ int Run(const Cockpit::Options& options, std::istream& script) {
         Cockpit::CockpitWindow window(simulator, {options.displays, options.width, options.height});
         window.Run();
       } else {
-        simulator.setProgress([&module] { return module.Progress(); });
+        simulator.setProgress([&module] { return module.Progress(); },
+                              [&module] { return module.PicturesOwed(); });
         Cockpit::ScriptRunner runner(simulator, options.outDir, std::cout);
         simulator.Open(1, options.width, options.height);
         status = Cockpit::RunScript(script, runner, std::cerr);

@@ -24,6 +24,7 @@ ModuleLibrary::ModuleLibrary(const std::string& path)
   }
   // Optional: the simulator's own modules have no such entry point.
   progress_ = reinterpret_cast<ProgressEntry>(dlsym(handle_, "BrovisPageProgress"));
+  picturesOwed_ = reinterpret_cast<ProgressEntry>(dlsym(handle_, "BrovisPicturesOwed"));
 }
 
 ModuleLibrary::~ModuleLibrary() { dlclose(handle_); }
@@ -36,5 +37,7 @@ void ModuleLibrary::Exit() { exit_(static_cast<HINSTANCE>(handle_)); }
 Brovis::PageProgress ModuleLibrary::Progress() const {
   return progress_ ? static_cast<Brovis::PageProgress>(progress_()) : Brovis::PageProgress::Loaded;
 }
+
+int ModuleLibrary::PicturesOwed() const { return picturesOwed_ ? picturesOwed_() : 0; }
 
 }  // namespace Cockpit

@@ -22,6 +22,9 @@ class ModuleLibrary {
   // How far the module's browser is with its page; a module that cannot tell is taken as
   // always loaded.
   Brovis::PageProgress Progress() const;
+  // How many of the mode's open displays do not show the page as it stands yet; none for a module
+  // that cannot tell.
+  int PicturesOwed() const;
 
  private:
   using Entry = void (*)(HINSTANCE);
@@ -30,6 +33,7 @@ class ModuleLibrary {
   Entry init_ = nullptr;
   Entry exit_ = nullptr;
   ProgressEntry progress_ = nullptr;
+  ProgressEntry picturesOwed_ = nullptr;
 };
 
 }  // namespace Cockpit

@@ -71,11 +71,12 @@ void Simulator::Loop(std::optional<Clock::time_point> end, const std::function<b
 
 bool Simulator::Settle(Display& display, std::chrono::milliseconds limit) {
   // A still display alone proves nothing: a browser that starts, or lays out a heavy page, keeps
-  // showing the title or the page before. The quiet time counts from the load's end too.
+  // showing the title or the page before, and a display of another size may not have its own
+  // picture yet. The quiet time counts from the load's end, and from the last picture owed.
   Clock::time_point quietFrom = Clock::now();
   bool settled = false;
   Run(limit, [&] {
-    if (Progress() != Brovis::PageProgress::Loaded) {
+    if (Progress() != Brovis::PageProgress::Loaded || (picturesOwed_ && picturesOwed_() > 0)) {
       quietFrom = Clock::now();
       return false;
     }

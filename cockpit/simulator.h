@@ -49,12 +49,15 @@ class Simulator {
 
   std::chrono::milliseconds refresh() const { return refresh_; }
   const OrbiterHost::RegisteredMode& mode() const { return mode_; }
-  // Tells how far the module's browser is with its page; without it the page counts as loaded.
-  void setProgress(std::function<Brovis::PageProgress()> progress) {
+  // Tells how far the module's browser is with its page, and how many displays do not show it as
+  // it stands yet; without them the page counts as loaded and shown.
+  void setProgress(std::function<Brovis::PageProgress()> progress,
+                   std::function<int()> picturesOwed = {}) {
     progress_ = std::move(progress);
+    picturesOwed_ = std::move(picturesOwed);
   }
-  // Runs until the page is loaded and `display` has not changed for the quiet time, for `limit`
-  // at most. Returns whether it settled.
+  // Runs until the page is loaded, every open display shows it as it stands, and `display` has
+  // not changed for the quiet time, for `limit` at most. Returns whether it settled.
   bool Settle(Display& display, std::chrono::milliseconds limit);
   // Runs until the browser has a page whose top document is not loading, for `limit` at most.
   // Returns whether it loaded.
@@ -75,6 +78,7 @@ class Simulator {
   VESSEL vessel_;
   std::map<int, std::unique_ptr<Display>> displays_;
   std::function<Brovis::PageProgress()> progress_;
+  std::function<int()> picturesOwed_;
 };
 
 }  // namespace Cockpit

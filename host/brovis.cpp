@@ -24,4 +24,8 @@ void Brovis::Update(HDC hDC) {
   }
 }
 
+bool Brovis::PictureOwed() const {
+  return _browser && _browser->PictureOwed(static_cast<int>(W), static_cast<int>(H));
+}
+
 }  // namespace Brovis

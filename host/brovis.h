@@ -14,6 +14,8 @@ class Brovis : public MFD {
   ~Brovis() override;
 
   void Update(HDC hDC) override;
+  // The display does not show the shared page as it stands yet (or there is no page).
+  bool PictureOwed() const;
   char* ButtonLabel(int bt) override;
   int ButtonMenu(const MFDBUTTONMENU** menu) const override;
   bool ConsumeButton(int bt, int event) override;

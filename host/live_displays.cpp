@@ -23,4 +23,9 @@ Brovis* FindLiveDisplay(void* address) {
   return it == live.end() ? nullptr : *it;
 }
 
+int CountLiveDisplays(bool (*pred)(const Brovis& display)) {
+  return static_cast<int>(
+      std::count_if(Live().begin(), Live().end(), [&](const Brovis* d) { return pred(*d); }));
+}
+
 }  // namespace Brovis

@@ -10,5 +10,7 @@ void AddLiveDisplay(Brovis* display);
 void RemoveLiveDisplay(Brovis* display);
 // The display at `address` if it is a live display object, otherwise null.
 Brovis* FindLiveDisplay(void* address);
+// How many live displays `pred` holds for.
+int CountLiveDisplays(bool (*pred)(const Brovis& display));
 
 }  // namespace Brovis
