@@ -21,7 +21,7 @@ bool FlownDisplay::Redraw() {
     mode_->Update(dc.get());
   }
   for (Win32::Pixel p : surface_.pixels())
-    if (p != kUnwritten) return true;
+    if (p != kUnwritten) return everWritten_ = true;
   return false;
 }
 

@@ -21,6 +21,8 @@ class FlownDisplay {
   const Win32::Surface& surface() const { return surface_; }
   // Redraws over a fill the display never draws; true when the redraw wrote the surface.
   bool Redraw();
+  // A redraw has written the surface before.
+  bool EverWritten() const { return everWritten_; }
   // Loads `address` as the address box's callback does.
   void Load(std::string address);
 
@@ -28,6 +30,7 @@ class FlownDisplay {
   VESSEL vessel_;
   Win32::Surface surface_;
   std::unique_ptr<Brovis::Brovis> mode_;
+  bool everWritten_ = false;
   OrbiterHost::DisplayRecord record_{*mode_};
 };
 
