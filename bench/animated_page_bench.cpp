@@ -1,7 +1,8 @@
 // What a page costs the machine: the CPU time of the host and its whole browser over 10 s, for an
 // animated page with a display redrawn every 100 ms and with no display drawn, for a still page
 // redrawn every 100 ms, and for the animated page in a browser left to render at its own pace
-// with no pictures taken (what the animation itself costs).
+// with no pictures taken (what the animation itself costs); and for the animated page on two
+// displays of different sizes, each redrawn every 100 ms, beside one display in the same run.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -51,13 +52,15 @@ const char* kStillPage =
 
 constexpr int kSide = 512;
 
-// Redraws of `form` as a display of kSide x kSide is redrawn.
-std::function<void()> Redraws(Brovis::BrovisForm& form) {
-  auto surface = std::make_shared<Win32::Surface>(kSide, kSide);
-  return [&form, surface] {
+// Redraws of `form` as a display of side x side is redrawn; each print is handed to `printed`.
+std::function<void()> Redraws(Brovis::BrovisForm& form, int side = kSide,
+                              std::function<void(const Win32::Surface&)> printed = {}) {
+  auto surface = std::make_shared<Win32::Surface>(side, side);
+  return [&form, surface, side, printed] {
     Win32::SurfaceDC dc(*surface);
-    form.SetSize(kSide, kSide);
+    form.SetSize(side, side);
     PrintWindow(form.GetHandle(), dc.get(), 0);
+    if (printed) printed(*surface);
   };
 }
 
@@ -102,5 +105,41 @@ void BM_AnimatedPageCpu(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AnimatedPageCpu)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+// The animated page, green below 300 pixels of width and blue above, on a display of 512 x 512
+// alone, then beside one of 256 x 256, both redrawn every 100 ms: the second size needs its own
+// layout and pictures. A print that shows the other display's colour is a wrong-size print.
+void BM_TwoSizesAnimatedCpu(benchmark::State& state) {
+  PageDirectory pages;
+  const std::string animated =
+      pages.write("animated.html", std::string(kAnimatedPage) +
+                                       "<style>body{background:#0f0}"
+                                       "@media (min-width:300px){body{background:#00f}}</style>");
+  constexpr int kSmallSide = 256;
+  for (auto _ : state) {
+    auto form = OpenWindow(animated);
+    if (!form) return state.SkipWithError("no browser");
+    int wrongSize = 0, prints = 0;
+    const auto check = [&](Win32::Pixel other) {
+      return [&wrongSize, &prints, other](const Win32::Surface& s) {
+        ++prints;
+        wrongSize += s.at(s.width() - 1, s.height() - 1) == other;
+      };
+    };
+    const auto large = Redraws(*form, kSide, check(0xFF00FF00));
+    CpuPercent(1s, 100ms, large);
+    state.counters["one_display_cpu_percent"] = CpuPercent(10s, 100ms, large);
+    const auto small = Redraws(*form, kSmallSide, check(0xFF0000FF));
+    const auto both = [&] {
+      small();
+      large();
+    };
+    CpuPercent(1s, 100ms, both);
+    state.counters["cpu_percent"] = CpuPercent(10s, 100ms, both);
+    state.counters["wrong_size_prints"] = wrongSize;
+    state.counters["prints"] = prints;
+  }
+}
+BENCHMARK(BM_TwoSizesAnimatedCpu)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
