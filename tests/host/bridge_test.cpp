@@ -82,14 +82,19 @@ TEST_F(BridgeTest, WalksTheHistory) {
 }
 
 TEST_F(BridgeTest, ADisposedBridgeDrawsNothing) {
+  server.page("/red", ColourPage("#ff0000"));
   BrowserInterface bridge;
+  bridge.Navigate(server.url("/red").c_str());
+  ASSERT_TRUE(Shows(bridge, 0xFFFF0000));
   bridge.Dispose();
-  Win32::Surface surface(50, 40, 0xFF0000FF);
-  Win32::SurfaceDC dc(surface);
-  EXPECT_FALSE(bridge.RenderToDC(dc.get(), 50, 40));
-  bridge.Navigate("http://127.0.0.1:9/");
+  // Nothing brings the window back.
+  bridge.Navigate(server.url("/red").c_str());
   bridge.NavigateBack();
   bridge.NavigateForward();
+  EXPECT_EQ(bridge.Progress(), PageProgress::NoPage);
+  Win32::Surface surface(120, 90, 0xFF0000FF);
+  Win32::SurfaceDC dc(surface);
+  EXPECT_FALSE(bridge.RenderToDC(dc.get(), 120, 90));
   for (Win32::Pixel p : surface.pixels()) ASSERT_EQ(p, 0xFF0000FF);
 }
 
