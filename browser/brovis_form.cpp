@@ -140,12 +140,16 @@ void BrovisForm::NavigateBack() { webBrowser1->GoBack(); }
 void BrovisForm::NavigateForward() { webBrowser1->GoForward(); }
 
 PageProgress BrovisForm::Progress() {
-  if (!webBrowser1 || !webBrowser1->Document()) return PageProgress::NoPage;
-  // A completion not handled yet still belongs to the load: the reset it brings would undo the
-  // next command.
-  return webBrowser1->IsLoadingDocument() || webBrowser1->CompletionPending()
-             ? PageProgress::Loading
-             : PageProgress::Loaded;
+  if (!webBrowser1) return PageProgress::NoPage;
+  switch (webBrowser1->Progress()) {
+    case Engine::LoadProgress::NoPage:
+      return PageProgress::NoPage;
+    case Engine::LoadProgress::Loading:
+      return PageProgress::Loading;
+    case Engine::LoadProgress::Loaded:
+      break;
+  }
+  return PageProgress::Loaded;
 }
 
 bool BrovisForm::PictureOwed(int w, int h) {

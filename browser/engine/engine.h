@@ -3,6 +3,7 @@
 // view's size and pixels, and the events it raises. Events are only collected here; the control
 // hands them to its handlers when the thread processes its messages.
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,14 @@ enum class EventKind { NewWindow, DocumentCompleted, Invalidated };
 struct EngineEvent {
   EventKind kind;
   BrowserText url;  // the window's or the document's address, where the event has one
+  // A completion's number, to tell the engine when its handler has run.
+  std::uint64_t completion = 0;
 };
+
+// Where the page is in its load, for a caller that waits for it: no page yet (a browser starting
+// or starting again), loading (its top document, or a completion whose handler has not run yet:
+// it will reset what the pilot does), or loaded.
+enum class LoadProgress { NoPage, Loading, Loaded };
 
 class Engine {
  public:
@@ -35,6 +43,9 @@ class Engine {
   virtual bool isBusy() = 0;
   // True while the top document is loading; its frames' loads do not count.
   virtual bool isLoadingDocument() = 0;
+  virtual LoadProgress progress() = 0;
+  // The handler of the DocumentCompleted event numbered `completion` has run.
+  virtual void completionHandled(std::uint64_t completion) = 0;
   // The current document, or none.
   virtual std::shared_ptr<Document> document() = 0;
 

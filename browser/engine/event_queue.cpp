@@ -39,10 +39,4 @@ bool EventQueue::dispatch(const std::function<void(const EngineEvent&)>& handler
   }
 }
 
-bool EventQueue::holds(EventKind kind) const {
-  for (const Entry& entry : queue_)
-    if (entry.event.kind == kind) return true;
-  return false;
-}
-
 }  // namespace Brovis::Engine

@@ -20,8 +20,6 @@ class EventQueue {
   // Returns whether it ran any.
   bool dispatch(const std::function<void(const EngineEvent&)>& handler);
   std::size_t size() const { return queue_.size(); }
-  // Whether an event of `kind` waits to be dispatched.
-  bool holds(EventKind kind) const;
 
  private:
   struct Entry {

@@ -24,9 +24,8 @@ bool WebBrowser::IsBusy() { return engine_ && engine_->isBusy(); }
 
 bool WebBrowser::IsLoadingDocument() { return engine_ && engine_->isLoadingDocument(); }
 
-bool WebBrowser::CompletionPending() {
-  Poll();
-  return events_.holds(Engine::EventKind::DocumentCompleted);
+Engine::LoadProgress WebBrowser::Progress() {
+  return engine_ ? engine_->progress() : Engine::LoadProgress::NoPage;
 }
 
 std::shared_ptr<Engine::Document> WebBrowser::Document() {
@@ -62,6 +61,7 @@ void WebBrowser::Raise(const Engine::EngineEvent& event) {
     case Engine::EventKind::DocumentCompleted: {
       WebBrowserDocumentCompletedEventArgs e{event.url};
       DocumentCompleted.Raise(this, e);
+      if (engine_) engine_->completionHandled(event.completion);
       break;
     }
     case Engine::EventKind::Invalidated:

@@ -29,8 +29,8 @@ class WebBrowser : public Forms::Control, public Forms::MessageSource {
   bool IsBusy();
   // Busy with the top document itself, whatever its frames do.
   bool IsLoadingDocument();
-  // A document's completion has been raised by the engine and its handler has not run yet.
-  bool CompletionPending();
+  // Where the page is in its load, as a caller that waits for it sees it.
+  Engine::LoadProgress Progress();
   // The current document, or none.
   std::shared_ptr<Engine::Document> Document();
   // The control, sized as `size` asks, would not show the page as it stands yet.

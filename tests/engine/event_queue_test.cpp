@@ -56,11 +56,13 @@ TEST(EventQueue, RepaintNeverNestsAndCompletionsNestBoundedly) {
   queue.push(Completed());
   queue.dispatch(handler);
   EXPECT_EQ(deepestRepaint, 1) << "a repaint ran inside another";
-  // The repaint offered inside is not lost: it waits for the next pass.
-  EXPECT_TRUE(queue.holds(EventKind::Invalidated));
   EXPECT_LE(deepest, EventQueue::kMaxNesting + 1);
   // One coalesced repaint and the completions that the deepest levels left for later.
   EXPECT_LE(queue.size(), static_cast<std::size_t>(EventQueue::kMaxNesting) + 1);
+  // The repaint offered inside is not lost: it waits for the next pass.
+  int repaintsLeft = 0;
+  queue.dispatch([&](const EngineEvent& e) { repaintsLeft += e.kind == EventKind::Invalidated; });
+  EXPECT_EQ(repaintsLeft, 1);
 }
 
 }  // namespace

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "browser/engine/chromium/navigation/address.h"
+#include "browser/engine/chromium/navigation/load_event.h"
 #include "browser/engine/chromium/page/remote_dom.h"
 
 namespace Brovis::Engine {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Events beyond this many, uncollected, are dropped: nobody is processing messages.
 constexpr std::size_t kMaxQueuedEvents = 4096;
@@ -23,21 +22,10 @@ std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
 
 ChromiumEngine::ChromiumEngine(const ChromiumOptions& options)
     : options_(options),
-      loads_({[this](BrowserText url, bool mainFrame) {
-                // A frame's own loads show as the page's own changes do.
-                if (mainFrame) frames_.changed();
-                queue(EventKind::DocumentCompleted, std::move(url));
-              },
-              // A new browser's page shows its pictures once the address loaded in it commits,
-              // not its blank start page.
-              [this] {
-                frames_.allowDrawing();
-                frames_.changed();
-              }}),
       frames_([this] { queue(EventKind::Invalidated); }),
       supervisor_(options.callLimit, options.frameControl,
                   {[this](const ProtocolEvent& e) { onEvent(e); }, [this] { onAttached(); },
-                   [this] { onLost(); }, [this] { return loads_.addressWaiting(); }}) {
+                   [this] { onLost(); }, [this] { return pilotLoads_.addressWaiting(); }}) {
   supervisor_.start();
 }
 
@@ -52,11 +40,14 @@ void ChromiumEngine::onAttached() {
   channel_ = std::make_shared<PageChannel>(
       session.connection(), session.sessionId(), options_.callLimit,
       PageChannel::Hooks{[this] { frames_.changed(); }, [this] { supervisor_.callTimedOut(); },
-                         [this] { return supervisor_.await(); }, [this] { loads_.pilotActed(); }});
+                         [this] { return supervisor_.await(); },
+                         [this] { history_.pilotActed(Clock::now()); }});
   frameTarget_ = std::make_unique<SessionFrameTarget>(session.connection(), session.sessionId());
   const auto [width, height] = supervisor_.startedViewport();
   frames_.attach(*frameTarget_, {width, height});
-  if (!loads_.attach(session.connection(), session.sessionId())) frames_.allowDrawing();
+  navigations_.attach(session.connection(), session.sessionId());
+  // A new browser shows the address loaded in it once that commits, not its blank start page.
+  if (!pilotLoads_.attach()) frames_.allowDrawing();
   // A size given while the browser was starting, after it was asked for its view.
   frames_.resizeFor(displaySize_, options_.callLimit);
 }
@@ -66,26 +57,61 @@ void ChromiumEngine::onLost() {
   // it; its last picture stays on the display until the new one draws.
   if (channel_) channel_->detach();
   channel_.reset();
-  loads_.detach();
+  pilotLoads_.detach(pageLoad_.committedUrl());
+  navigations_.detach();
+  history_.forget();
+  pageLoad_.forget();
   frames_.detach();
   frameTarget_.reset();
 }
 
-void ChromiumEngine::queue(EventKind kind, BrowserText url) {
+void ChromiumEngine::queue(EventKind kind, BrowserText url, std::uint64_t completion) {
   // Repaints in a row say nothing more than one does; nor do refused windows.
   if ((kind == EventKind::Invalidated || kind == EventKind::NewWindow) && !events_.empty() &&
       events_.back().kind == kind)
     return;
-  if (events_.size() >= kMaxQueuedEvents) return;
-  events_.push_back({kind, std::move(url)});
+  if (events_.size() >= kMaxQueuedEvents) {
+    // Nobody takes them: a completion dropped is one nobody waits to handle.
+    if (completion) pageLoad_.completionHandled(completion);
+    return;
+  }
+  events_.push_back({kind, std::move(url), completion});
+}
+
+void ChromiumEngine::onLoadChange(const LoadChange& change) {
+  const auto now = Clock::now();
+  switch (change.kind) {
+    case LoadChange::Kind::StartedNavigating:
+      pilotLoads_.startedNavigating(change.loaderId);
+      history_.startedNavigating(change.loaderId, pageLoad_.requested(), now);
+      break;
+    case LoadChange::Kind::Committed:
+      pilotLoads_.committed(change.loaderId);
+      history_.arrived(change.loaderId);
+      frames_.allowDrawing();
+      frames_.changed();
+      break;
+    case LoadChange::Kind::MovedWithinDocument:
+      pilotLoads_.movedWithinDocument();
+      history_.arrived({});
+      break;
+    case LoadChange::Kind::Completed:
+      // A child document's own loads show as the page's own changes do.
+      if (change.top) frames_.changed();
+      queue(EventKind::DocumentCompleted, FromUtf8Bytes(change.url), change.completion);
+      break;
+  }
 }
 
 void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   BrowserSession* session = supervisor_.session();
   if (!session) return;
-  if (loads_.handle(event)) return;
   const std::string_view m = event.method;
   const Json& p = event.params;
+  if (const auto load = ParseLoadEvent(m, p)) {
+    for (const LoadChange& change : pageLoad_.handle(*load, Clock::now())) onLoadChange(change);
+    return;
+  }
   if (m == "Page.javascriptDialogOpening") {
     // An open dialog freezes the page's scripts and every later call, and nobody can see it:
     // it is answered at once. Messages are acknowledged; questions are declined.
@@ -114,16 +140,20 @@ void ChromiumEngine::navigate(BrowserTextView address) {
   checkBrowser();
   // Not into a renderer that is failing: a page of the same site would share it, and die with it.
   if (supervisor_.attached() && supervisor_.rendererFailing()) supervisor_.replace();
-  if (supervisor_.attached()) return loads_.load(url);
-  loads_.loadWhenAttached(url);
+  if (supervisor_.attached()) return pilotLoads_.load(url);
+  pilotLoads_.loadWhenAttached(url);
   // Without a browser, one starts for the address now.
   checkBrowser();
 }
 
 bool ChromiumEngine::stepHistory(int delta) {
   checkBrowser();
-  const auto history = supervisor_.call("Page.getNavigationHistory");
-  return history && loads_.stepHistory(*history.result, delta);
+  const auto listing = supervisor_.call("Page.getNavigationHistory");
+  if (!listing) return false;
+  auto url = history_.step(*listing.result, delta, Clock::now());
+  if (!url) return false;
+  pilotLoads_.historyStep(std::move(*url));
+  return true;
 }
 
 bool ChromiumEngine::goBack() { return stepHistory(-1); }
@@ -133,13 +163,24 @@ bool ChromiumEngine::isBusy() {
   checkBrowser();
   // A browser being replaced is loading its page again.
   if (!supervisor_.attached()) return supervisor_.session() != nullptr;
-  return loads_.busy();
+  return pageLoad_.busy(Clock::now());
 }
 
 bool ChromiumEngine::isLoadingDocument() {
   checkBrowser();
   if (!supervisor_.attached()) return supervisor_.session() != nullptr;
-  return loads_.loadingDocument();
+  return pageLoad_.loadingDocument();
+}
+
+LoadProgress ChromiumEngine::progress() {
+  checkBrowser();
+  if (!supervisor_.attached() || !channel_) return LoadProgress::NoPage;
+  return pageLoad_.loadingDocument() || pageLoad_.completionUnhandled() ? LoadProgress::Loading
+                                                                        : LoadProgress::Loaded;
+}
+
+void ChromiumEngine::completionHandled(std::uint64_t completion) {
+  pageLoad_.completionHandled(completion);
 }
 
 std::shared_ptr<Document> ChromiumEngine::document() {

@@ -8,7 +8,10 @@
 
 #include "browser/engine/chromium/frames/frame_driver.h"
 #include "browser/engine/chromium/frames/session_frame_target.h"
-#include "browser/engine/chromium/navigation/page_loads.h"
+#include "browser/engine/chromium/navigation/history_steps.h"
+#include "browser/engine/chromium/navigation/navigation_sender.h"
+#include "browser/engine/chromium/navigation/page_load.h"
+#include "browser/engine/chromium/navigation/pilot_loads.h"
 #include "browser/engine/chromium/page/page_channel.h"
 #include "browser/engine/chromium/process/browser_supervisor.h"
 #include "browser/engine/engine.h"
@@ -27,6 +30,8 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   bool goForward() override;
   bool isBusy() override;
   bool isLoadingDocument() override;
+  LoadProgress progress() override;
+  void completionHandled(std::uint64_t completion) override;
   std::shared_ptr<Document> document() override;
   void resize(int width, int height) override;
   const Win32::Surface* picture(std::chrono::milliseconds waitLimit) override;
@@ -48,11 +53,18 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   void onAttached();
   void onLost();
   void onEvent(const ProtocolEvent& event);
-  void queue(EventKind kind, BrowserText url = {});
+  // What a load event changed, turned into the engine's events and its neighbours' news.
+  void onLoadChange(const LoadChange& change);
+  void queue(EventKind kind, BrowserText url = {}, std::uint64_t completion = 0);
   bool stepHistory(int delta);
 
+  using Clock = std::chrono::steady_clock;
+
   ChromiumOptions options_;
-  PageLoads loads_;
+  PageLoad pageLoad_;
+  NavigationSender navigations_{pageLoad_};
+  PilotLoads pilotLoads_{navigations_};
+  HistorySteps history_{navigations_};
   FrameDriver frames_;
   std::vector<EngineEvent> events_;
 
