@@ -39,9 +39,9 @@ class Engine {
   // One step in the history; false when there is no entry in that direction.
   virtual bool goBack() = 0;
   virtual bool goForward() = 0;
-  // True while the page is loading: its top document, or its frames for a short while.
+  // True while the page is loading: its top document, or its child documents for a short while.
   virtual bool isBusy() = 0;
-  // True while the top document is loading; its frames' loads do not count.
+  // True while the top document is loading; its child documents' loads do not count.
   virtual bool isLoadingDocument() = 0;
   virtual LoadProgress progress() = 0;
   // The handler of the DocumentCompleted event numbered `completion` has run.

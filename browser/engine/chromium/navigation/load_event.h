@@ -1,6 +1,6 @@
 #pragma once
 // One of the browser's events about the page's loads, read once, whatever its shape: which
-// document it is of (the page's top document, or a child document in one of its frames), the
+// document it is of (the page's top document, or a child document in one of its iframes), the
 // loader that carries it, its address and what happened.
 #include <optional>
 #include <string>
@@ -12,21 +12,21 @@ namespace Brovis::Engine {
 
 struct LoadEvent {
   enum class Kind {
-    Attached,             // a frame was added to the page: a child document's place
-    StartedLoading,       // the document's frame started loading (its own and its frames' loads)
+    Attached,             // an iframe was added to the page: a child document's place
+    StartedLoading,       // the document started loading (its own load and its children's)
     StoppedLoading,       // ... and stopped
     Parsed,               // the top document's content is parsed (DOMContentLoaded)
     Loaded,               // the top document's own load event fired
     StartedNavigating,    // a navigation to another document started
     Committed,            // a document committed
     MovedWithinDocument,  // the document's address changed without a new document
-    Detached,             // a frame went away, with its document
+    Detached,             // an iframe went away, with its document
   };
 
   Kind kind = Kind::Attached;
   // Empty for Parsed and Loaded, which are the top document's.
   std::string documentId;
-  // Attached and Committed: whether it is a child document (in a frame of the page).
+  // Attached and Committed: whether it is a child document (in an iframe of the page).
   bool child = false;
   // StartedNavigating and Committed: the loader of the navigation.
   std::string loaderId;

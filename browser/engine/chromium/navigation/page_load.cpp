@@ -29,7 +29,7 @@ std::vector<LoadChange> PageLoad::handle(const LoadEvent& event, Clock::time_poi
     }
     case Kind::Parsed:
     case Kind::Loaded:
-      // The top document's own: frames it added later may still be loading.
+      // The top document's own: child documents it added later may still be loading.
       for (auto& [id, document] : documents_) {
         if (document.child) continue;
         if (event.kind == Kind::Parsed) {

@@ -2,9 +2,9 @@
 // Where the page is in its load, with one owner: this. It follows the browser's load events and
 // the navigations sent to the page, at times passed in, and says what changed instead of acting
 // on it. The top document is requested (a navigation is on its way), committed, parsed and
-// loaded; the child documents in the page's frames count as busy only for a bounded stretch, since
-// a frame that never finishes loading, or starts load after load, must not keep the page busy for
-// ever.
+// loaded; the child documents (in the page's iframes) count as busy only for a bounded stretch,
+// since one that never finishes loading, or starts load after load, must not keep the page busy
+// for ever.
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -70,7 +70,7 @@ class PageLoad {
  private:
   struct Document {
     bool child = false;
-    // As the browser reports it: a document's loading lasts until its frames' loads end too.
+    // As the browser reports it: a document's loading lasts until its children's loads end too.
     bool loading = false;
     // A navigation to another document started and has not committed.
     bool navigating = false;

@@ -4,7 +4,7 @@
 // Until the pilot's navigation commits, the old document still runs: a navigation its script
 // starts meanwhile does not cancel the pilot's, it waits and commits right after it. A page that
 // navigates itself in a loop would win again and again. So every other navigation of the main
-// frame that starts while the pilot's is on its way is noted, and if one commits after the
+// top document that starts while the pilot's is on its way is noted, and if one commits after the
 // pilot's page (or is still on its way when the pilot's page commits), the pilot's address is
 // loaded again, a few times at most.
 #include <cstddef>
@@ -25,9 +25,9 @@ class PilotNavigation {
   // The browser's answer to that load: the loader that carries it, or nothing when it failed or
   // became a download (nothing of it will commit). Returns the address to load again, if any.
   std::optional<std::string> answered(std::optional<std::string> loaderId);
-  // A navigation of the main frame to another document started.
+  // A navigation of the top document to another document started.
   void startedNavigating(std::string_view loaderId);
-  // A main-frame commit. Returns the address to load again, if any.
+  // A commit of the top document. Returns the address to load again, if any.
   std::optional<std::string> committed(std::string_view loaderId);
   // Navigations that are not the pilot's address (history steps, a new browser).
   void forget();

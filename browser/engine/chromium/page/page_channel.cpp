@@ -32,7 +32,7 @@ std::optional<Json> PageChannel::run(const char* method, Json params) {
 std::optional<int> PageChannel::world() {
   if (world_) return world_;
   const std::uint64_t left = documentsLeft_;
-  if (mainFrameId_.empty()) {
+  if (topDocumentId_.empty()) {
     const auto tree = send("Page.getFrameTree", Json::object());
     if (!tree) return std::nullopt;
     const Json* id = &*tree;
@@ -42,13 +42,13 @@ std::optional<int> PageChannel::world() {
       id = &*next;
     }
     if (!id->is_string()) return std::nullopt;
-    mainFrameId_ = id->get<std::string>();
+    topDocumentId_ = id->get<std::string>();
   }
   const auto made =
-      send("Page.createIsolatedWorld", {{"frameId", mainFrameId_}, {"worldName", kWorldName}});
+      send("Page.createIsolatedWorld", {{"frameId", topDocumentId_}, {"worldName", kWorldName}});
   if (!made) {
-    // The frame may have been replaced: it is looked up again next time.
-    mainFrameId_.clear();
+    // The top document may have been replaced: it is looked up again next time.
+    topDocumentId_.clear();
     return std::nullopt;
   }
   const auto id = made->find("executionContextId");

@@ -80,7 +80,7 @@ class PageChannel {
   std::string sessionId_;
   std::chrono::milliseconds limit_;
   Hooks hooks_;
-  std::string mainFrameId_;
+  std::string topDocumentId_;
   std::optional<int> world_;
   // Counts the times the page's documents went, so that a world made meanwhile is not kept.
   std::uint64_t documentsLeft_ = 0;
