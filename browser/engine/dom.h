@@ -47,6 +47,10 @@ struct ElementFacts {
   // visibility "hidden" or display "none". Only found out for A, INPUT and TEXTAREA elements:
   // no other element can pass the first test, so it would never be looked at.
   bool shown = false;
+  // Scrolling can bring it into view: the engine renders it (it is not inside a closed details
+  // element, for one), and one of its boxes lies not wholly left of or above where the areas
+  // that could scroll it into view begin. Only found out for an element that is shown.
+  bool reachable = false;
 };
 
 class ElementCollection {
