@@ -1,6 +1,7 @@
 // Element selection and activation. A selection step walks the body's element list one position
 // at a time from the stored index, wrapping at either end, until it meets a visible link, text
-// area or input that is not hidden; it outlines that element in red and scrolls it into view.
+// area or input that is not hidden, and that the scroll can bring into view; it outlines that
+// element in red and scrolls it into view.
 // The walk itself happens here, position by position, but what it needs to know of the
 // positions ahead comes from the engine a window at a time, so that a long list costs a few
 // exchanges with the engine instead of one per position.
@@ -75,13 +76,19 @@ BrowserText BrovisForm::selectElement(int direction) {
   if (!webBrowser1) return {};
   const auto document = webBrowser1->Document();
   if (!document) return {};
-  if (selectedElement) selectedElement->setStyle(BorderProperty::Style, u8"none");
+  // The previous outline goes once the search is over: taken off before, it would have the
+  // engine lay the page out once for the search, which asks where elements lie, and once more
+  // for the new outline.
+  const auto unmark = [previous = selectedElement] {
+    if (previous) previous->setStyle(BorderProperty::Style, u8"none");
+  };
   const auto body = document->body();
-  if (!body) return {};
-  const auto list = body->all();
-  if (!list) return {};
-  const auto listLength = list->length();
-  if (!listLength) return {};
+  const auto list = body ? body->all() : nullptr;
+  const auto listLength = list ? list->length() : std::nullopt;
+  if (!listLength) {
+    unmark();
+    return {};
+  }
 
   // The search ends after it has examined as many positions as the list holds without a find.
   // Where it stops, selectedIndex stays: on the last position examined, which after a whole
@@ -121,6 +128,7 @@ BrowserText BrovisForm::selectElement(int direction) {
     }
     if (examined >= length) break;
   }
+  unmark();
   if (!selectedElement) return u8"blank";
 
   static constexpr std::array<std::pair<BorderProperty, BrowserTextView>, 3> kOutline{{

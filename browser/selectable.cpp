@@ -14,7 +14,7 @@ bool IsSelectable(const Engine::ElementFacts& facts) {
   if (tag != u8"A" && tag != u8"INPUT" && tag != u8"TEXTAREA") return false;
   // An absent attribute passes; the value is compared exactly, case and all.
   if (tag == u8"INPUT" && facts.type && *facts.type == u8"hidden") return false;
-  return facts.shown;
+  return facts.shown && facts.reachable;
 }
 
 }  // namespace Brovis

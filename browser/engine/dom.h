@@ -25,6 +25,8 @@ enum class ScrollProperty { Top, Left, Height, Width };
 // Inline border properties, each for all four sides.
 enum class BorderProperty { Color, Width, Style };
 enum class ComputedProperty { Visibility, Display };
+// How typed text goes into a field: it replaces the value, or is added at its end.
+enum class TextEntry { Replace, Append };
 
 struct ScrollMetrics {
   std::int32_t scrollHeight = 0;
@@ -47,6 +49,10 @@ struct ElementFacts {
   // visibility "hidden" or display "none". Only found out for A, INPUT and TEXTAREA elements:
   // no other element can pass the first test, so it would never be looked at.
   bool shown = false;
+  // Scrolling can bring it into view: the engine renders it (it is not inside a closed details
+  // element, for one), and one of its boxes lies not wholly left of or above where the areas
+  // that could scroll it into view begin. Only found out for an element that is shown.
+  bool reachable = false;
 };
 
 class ElementCollection {
@@ -87,7 +93,12 @@ class Element {
 
   // The text of an INPUT or TEXTAREA element; fails for other elements.
   virtual std::optional<BrowserText> value() = 0;
+  // Sets it as an assignment by the page's own script would, without an event.
   virtual bool setValue(BrowserTextView value) = 0;
+  // Typed text into an INPUT or TEXTAREA element: written as setValue writes, then the page is
+  // told with an input event and a change event, whose handlers may rewrite the value. True
+  // when the text was written and the handlers have returned.
+  virtual bool enterText(BrowserTextView text, TextEntry entry) = 0;
   // A range over the text of a single-line text input; none for other elements.
   virtual std::unique_ptr<TextRange> createTextRange() = 0;
 };

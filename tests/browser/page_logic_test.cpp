@@ -16,14 +16,16 @@ using Brovis::ToScrollPosition;
 using Brovis::Engine::ElementFacts;
 
 ElementFacts Facts(Brovis::BrowserText tag, std::optional<Brovis::BrowserText> type = {},
-                   bool shown = true) {
-  return {std::move(tag), std::move(type), shown};
+                   bool shown = true, bool reachable = true) {
+  return {std::move(tag), std::move(type), shown, reachable};
 }
 
 TEST(Selectable, OnlyLinksTextAreasAndInputsWhateverTheCaseOfTheirTag) {
   for (const char8_t* tag : {u8"A", u8"a", u8"INPUT", u8"input", u8"TEXTAREA", u8"TextArea"}) {
     EXPECT_TRUE(IsSelectable(Facts(tag))) << reinterpret_cast<const char*>(tag);
     EXPECT_FALSE(IsSelectable(Facts(tag, {}, false))) << reinterpret_cast<const char*>(tag);
+    // Shown, but where no scroll can bring it into view.
+    EXPECT_FALSE(IsSelectable(Facts(tag, {}, true, false))) << reinterpret_cast<const char*>(tag);
   }
   for (const char8_t* tag : {u8"BUTTON", u8"SELECT", u8"DIV", u8"ABBR", u8"AREA", u8"", u8"A "})
     EXPECT_FALSE(IsSelectable(Facts(tag))) << reinterpret_cast<const char*>(tag);

@@ -143,6 +143,54 @@ TEST_F(SelectionTest, PassesOverHiddenInputsAndWhatIsNotShown) {
   EXPECT_EQ(Str(form->selectNext()), "blank");
 }
 
+TEST_F(SelectionTest, PassesOverWhatNoScrollCanBringIntoView) {
+  // A drawer moved out to the left by a transform, a menu parked at a negative offset, a link
+  // that ends exactly where the page begins, a closed details element, a fixed sidebar that
+  // scrolls its own links, a right-to-left box scrolled to its start with a link at its far
+  // left, an empty named anchor, and a last link far enough down for the page to scroll.
+  server.page("/",
+              "<!DOCTYPE html><html><head><style>"
+              "body { margin: 0; font: 16px/20px 'DejaVu Sans' }"
+              "#drawer { position: fixed; left: 0; top: 0; width: 150px;"
+              " transform: translateX(-100%) }"
+              "#parked { position: absolute; left: -1000px; top: 0; width: 200px }"
+              "#edge { position: absolute; left: -40px; top: 40px; width: 40px; display: block }"
+              "#sidebar { position: fixed; right: 0; top: 0; width: 60px; height: 80px;"
+              " overflow: auto }"
+              "#sidebar a { display: block; height: 30px }"
+              "#rtl { width: 100px; overflow: auto } #rtl div { width: 400px; text-align: left }"
+              "</style></head><body>"
+              "<nav id='drawer'><a id='d1' href='/d1'>d1</a> <a id='d2' href='/d2'>d2</a></nav>"
+              "<div id='parked'><a id='p1' href='/p1'>p1</a></div>"
+              "<a id='first' href='/first'>first</a><a id='edge' href='/edge'>edge</a>"
+              "<details id='more'><summary>more</summary><a id='inside' href='/in'>in</a>"
+              "</details>"
+              "<div id='sidebar'><a id='s1' href='/s1'>s1</a><a id='s2' href='/s2'>s2</a>"
+              "<a id='s3' href='/s3'>s3</a><a id='s4' href='/s4'>s4</a></div>"
+              "<div id='rtl' dir='rtl'><div><a id='far' href='/far'>far</a></div></div>"
+              "<div><a id='named' name='n'></a></div>"
+              "<div style='height:600px'></div><a id='last' href='/last'>last</a>"
+              "</body></html>");
+  Open(server.url("/"));
+  const auto steps = [&](int direction, int count) {
+    std::string seen;
+    for (int i = 0; i < count; ++i) {
+      form->selectElement(direction);
+      seen += Outlined() + " ";
+    }
+    return seen;
+  };
+  // The sidebar's lower links stay selectable, and so does its first once it has scrolled down,
+  // as does the first link once the page has.
+  EXPECT_EQ(steps(1, 9), "first s1 s2 s3 s4 far named last first ");
+  EXPECT_GT(EvalInt("document.getElementById('sidebar').scrollTop"), 0);
+  EXPECT_EQ(steps(1, 1), "s1 ");
+  // Once opened, the details element's link takes its place.
+  Eval("document.getElementById('more').open = true");
+  EXPECT_EQ(steps(-1, 3), "inside first last ");
+  EXPECT_EQ(steps(1, 3), "first inside s1 ");
+}
+
 TEST_F(SelectionTest, NothingSelectableEndsTheSearchWithBlank) {
   server.page("/", Numbered(12, {7}));
   server.page("/empty", "<!DOCTYPE html><html><body></body></html>");

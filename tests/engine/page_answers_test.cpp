@@ -13,26 +13,28 @@ std::string S(const std::optional<BrowserText>& text) {
   return text ? std::string(AsUtf8Bytes(*text)) : "none";
 }
 
-TEST(PageAnswers, FactsShareTheirKindsAndMarkWhatIsShown) {
+TEST(PageAnswers, FactsShareTheirKindsAndMarkWhatIsShownAndWithinReach) {
   const auto facts = DecodeFacts(
-      R"([[["DIV", null], ["A", null], ["INPUT", "hidden"], ["INPUT", null]], [0, 3, 2, 4, 7, 6]])"_json,
-      6);
+      R"([[["DIV", null], ["A", null], ["INPUT", "hidden"], ["INPUT", null]], [0, 7, 4, 8, 15, 12, 5]])"_json,
+      7);
   ASSERT_TRUE(facts);
-  ASSERT_EQ(facts->size(), 6u);
+  ASSERT_EQ(facts->size(), 7u);
+  // Whether shown, and whether within reach, for each position.
+  std::string marks;
+  for (const auto& f : *facts)
+    marks += std::string(f.shown ? "s" : "-") + (f.reachable ? "r " : "- ");
+  EXPECT_EQ(marks, "-- sr -- -- sr -- s- ");
   EXPECT_EQ(S((*facts)[0].tagName), "DIV");
-  EXPECT_FALSE((*facts)[0].shown);
   EXPECT_EQ(S((*facts)[1].tagName), "A");
-  EXPECT_TRUE((*facts)[1].shown);
-  EXPECT_FALSE((*facts)[2].shown);
   EXPECT_EQ(S((*facts)[3].type), "hidden");
   EXPECT_EQ(S((*facts)[4].type), "none");
-  EXPECT_TRUE((*facts)[4].shown);
   EXPECT_EQ(S((*facts)[5].tagName), "INPUT");
+  EXPECT_EQ(S((*facts)[6].tagName), "A");
   EXPECT_EQ(DecodeFacts(R"([[], []])"_json, 0)->size(), 0u);
 }
 
 TEST(PageAnswers, PositionsPassedOverInsideWhatIsNotShownComeAsRuns) {
-  const auto facts = DecodeFacts(R"([[["DIV", null], ["A", null]], [0, -3, 3, -1]])"_json, 6);
+  const auto facts = DecodeFacts(R"([[["DIV", null], ["A", null]], [0, -3, 7, -1]])"_json, 6);
   ASSERT_TRUE(facts);
   ASSERT_EQ(facts->size(), 6u);
   for (int i : {1, 2, 3, 5}) {
@@ -40,6 +42,7 @@ TEST(PageAnswers, PositionsPassedOverInsideWhatIsNotShownComeAsRuns) {
     EXPECT_FALSE((*facts)[i].shown) << i;
   }
   EXPECT_TRUE((*facts)[4].shown);
+  EXPECT_TRUE((*facts)[4].reachable);
   // Never more positions than were asked for, however the answer counts them.
   EXPECT_FALSE(DecodeFacts(R"([[["DIV", null]], [0, -3, 0]])"_json, 4));
   EXPECT_FALSE(DecodeFacts(R"([[["DIV", null]], [-9223372036854775808]])"_json, 100));
@@ -47,9 +50,10 @@ TEST(PageAnswers, PositionsPassedOverInsideWhatIsNotShownComeAsRuns) {
 }
 
 TEST(PageAnswers, FactsOfAnyOtherShapeAreRefused) {
-  for (const char* answer : {R"([[["A", null]], [2]])",          // a kind that is not in the table
+  for (const char* answer : {R"([[["A", null]], [4]])",          // a kind that is not in the table
                              R"([[["A", null]], [1.5]])",        // nor part of one
                              R"([[["A", null]], ["1"]])",        //
+                             R"([[["A", null]], [2]])",          // within reach, yet not shown
                              R"([[["A"]], [0]])",                // a kind without its type
                              R"([[["A", 7]], [0]])",             // a type that is not text
                              R"([[[1, null]], [0]])",            // a tag that is not text

@@ -76,10 +76,12 @@ std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& 
   out.reserve(std::min(entries.size(), count));
   for (const Json& entry : entries) {
     if (entry.is_number_unsigned()) {
+      // Four times the kind, plus 1 when shown and 2 more when also within reach.
       const std::uint64_t n = entry.get<std::uint64_t>();
-      if (out.size() >= count || n / 2 >= decoded.size()) return std::nullopt;
-      out.push_back(decoded[static_cast<std::size_t>(n / 2)]);
+      if (out.size() >= count || n / 4 >= decoded.size() || n % 4 == 2) return std::nullopt;
+      out.push_back(decoded[static_cast<std::size_t>(n / 4)]);
       out.back().shown = n % 2 == 1;
+      out.back().reachable = n % 4 == 3;
     } else if (entry.is_number_integer()) {
       // A run of positions passed over: -n, n >= 1.
       const std::uint64_t run = static_cast<std::uint64_t>(-(entry.get<std::int64_t>() + 1)) + 1;

@@ -32,7 +32,8 @@ struct WrittenScroll {
 std::optional<WrittenScroll> DecodeWrittenScroll(const std::optional<Json>& answer);
 
 // kFacts: [kinds, entries] for at most `count` positions; see there. Positions passed over
-// inside an element that is not shown come without a tag name.
+// inside an element that is not shown come without a tag name. An element within reach that is
+// not shown is no answer the page gives.
 std::optional<std::vector<ElementFacts>> DecodeFacts(const std::optional<Json>& answer,
                                                      std::size_t count);
 

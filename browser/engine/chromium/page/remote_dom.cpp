@@ -61,8 +61,8 @@ class RemoteTextRange : public TextRange {
     return DecodeText(input_->value(Scripts::kGetValue));
   }
   bool setText(BrowserTextView text) override {
-    const bool set =
-        Changing(*input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text)})));
+    const bool set = Changing(
+        *input_, input_->value(Scripts::kSetValue, Json::array({StringOf(text), false, false})));
     input_->notePilotAction();
     return set;
   }
@@ -169,8 +169,16 @@ class RemoteElement : public Element {
   }
 
   bool setValue(BrowserTextView v) override {
-    const bool set =
-        Changing(*object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v)})));
+    const bool set = Changing(
+        *object_, object_->value(Scripts::kSetValue, Json::array({StringOf(v), false, false})));
+    object_->notePilotAction();
+    return set;
+  }
+
+  bool enterText(BrowserTextView text, TextEntry entry) override {
+    const bool set = Changing(
+        *object_, object_->value(Scripts::kSetValue,
+                                 Json::array({StringOf(text), entry == TextEntry::Append, true})));
     object_->notePilotAction();
     return set;
   }
