@@ -25,8 +25,12 @@ void WindowTest::Attach(std::unique_ptr<Brovis::BrovisForm> window) {
 }
 
 void WindowTest::Settle() {
-  // A load that was started is complete once nothing loads any more and it was captured.
-  ASSERT_TRUE(PumpUntil([&] { return !access().browser().IsBusy() && access().bm(); }));
+  // A load that was started is complete once nothing loads any more, the window has handled its
+  // completion, and it was captured.
+  ASSERT_TRUE(PumpUntil([&] {
+    return !access().browser().IsBusy() && form->Progress() == Brovis::PageProgress::Loaded &&
+           access().bm();
+  }));
   PumpFor(std::chrono::milliseconds{50});
 }
 
