@@ -131,6 +131,14 @@ TEST_F(ScriptRunnerTest, SettleWaitsForAQuietDisplay) {
   EXPECT_TRUE(fast.Settle(*fast.Find(1), std::chrono::milliseconds(2000)));
   record.changing = true;
   EXPECT_FALSE(fast.Settle(*fast.Find(1), std::chrono::milliseconds(400)));
+  // A still display, and a loaded page that another display does not show yet: not settled
+  // until it does.
+  record.changing = false;
+  int owed = 1;
+  fast.setProgress([] { return Brovis::PageProgress::Loaded; }, [&] { return owed; });
+  EXPECT_FALSE(fast.Settle(*fast.Find(1), std::chrono::milliseconds(400)));
+  owed = 0;
+  EXPECT_TRUE(fast.Settle(*fast.Find(1), std::chrono::milliseconds(2000)));
 }
 
 }  // namespace
