@@ -2,7 +2,7 @@
 
 namespace BrovisTest {
 
-LoopbackServer::LoopbackServer() {
+LoopbackServer::LoopbackServer(int port) {
   server_.set_logger([this](const httplib::Request& req, const httplib::Response&) {
     std::string line = req.method + " " + req.path;
     std::string query;
@@ -11,7 +11,10 @@ LoopbackServer::LoopbackServer() {
     std::lock_guard lock(mutex_);
     requests_.push_back(line);
   });
-  port_ = server_.bind_to_any_port("127.0.0.1");
+  port_ = port <= 0 ? server_.bind_to_any_port("127.0.0.1")
+                    : (server_.bind_to_port("127.0.0.1", port) ? port : -1);
+  // Without a port it does not listen: port() is -1.
+  if (port_ < 0) return;
   thread_ = std::thread([this] { server_.listen_after_bind(); });
   while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

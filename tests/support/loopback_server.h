@@ -13,7 +13,8 @@ namespace BrovisTest {
 
 class LoopbackServer {
  public:
-  LoopbackServer();
+  // On a port of the system's choice, or on `port`.
+  explicit LoopbackServer(int port = 0);
   ~LoopbackServer();
 
   int port() const { return port_; }

@@ -60,6 +60,7 @@ void ChromiumEngine::onLost() {
   pilotLoads_.detach(pageLoad_.committedUrl());
   navigations_.detach();
   history_.forget();
+  failedLoads_.forget();
   pageLoad_.forget();
   frames_.detach();
   frameTarget_.reset();
@@ -88,6 +89,7 @@ void ChromiumEngine::onLoadChange(const LoadChange& change) {
     case LoadChange::Kind::Committed:
       pilotLoads_.committed(change.loaderId);
       history_.arrived(change.loaderId);
+      failedLoads_.committed(change.documentId, change.loaderId, change.url, change.failed);
       frames_.allowDrawing();
       frames_.changed();
       break;
@@ -125,6 +127,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   } else if (m == "Page.windowOpen") {
     queue(EventKind::NewWindow, FromUtf8Bytes(Field(p, "url", "")));
   } else if (m.starts_with("Runtime.executionContext")) {
+    if (m == "Runtime.executionContextCreated") failedLoads_.contextCreated(p);
     if (channel_) channel_->onContextEvent(m, p);
   } else if (m == "Inspector.targetCrashed" || m == "Inspector.detached" ||
              m == "Target.detachedFromTarget") {

@@ -8,6 +8,7 @@
 
 #include "browser/engine/chromium/frames/frame_driver.h"
 #include "browser/engine/chromium/frames/session_frame_target.h"
+#include "browser/engine/chromium/navigation/failed_loads.h"
 #include "browser/engine/chromium/navigation/history_steps.h"
 #include "browser/engine/chromium/navigation/navigation_sender.h"
 #include "browser/engine/chromium/navigation/page_load.h"
@@ -63,8 +64,13 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   ChromiumOptions options_;
   PageLoad pageLoad_;
   NavigationSender navigations_{pageLoad_};
-  PilotLoads pilotLoads_{navigations_};
+  PilotLoads pilotLoads_{navigations_,
+                         [this](const std::string& loaderId, const std::string& reason) {
+                           failedLoads_.failed(loaderId, reason);
+                         }};
   HistorySteps history_{navigations_};
+  // A failed load's notice is a change of the page, as its load is.
+  FailedLoads failedLoads_{navigations_, [this] { frames_.changed(); }};
   FrameDriver frames_;
   std::vector<EngineEvent> events_;
 

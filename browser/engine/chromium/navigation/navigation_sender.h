@@ -21,7 +21,8 @@ class NavigationSender {
   void detach();
   bool attached() const { return connection_ != nullptr; }
 
-  // Sends a navigation of the top document; `onAnswer` runs with the browser's answer.
+  // Sends what brings the top document new content (a navigation, or the notice written into a
+  // failed load's document); `onAnswer` runs with the browser's answer.
   void navigate(std::string_view method, Json params, Connection::ReplyHandler onAnswer = {});
   // Asks the page's session something else; `onAnswer` runs with the answer, unless the browser
   // went meanwhile.

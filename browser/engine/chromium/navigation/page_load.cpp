@@ -55,8 +55,8 @@ std::vector<LoadChange> PageLoad::handle(const LoadEvent& event, Clock::time_poi
       document.url = event.url;
       if (!document.child) {
         committedUrl_ = event.url;
-        changes.push_back(
-            {LoadChange::Kind::Committed, true, event.loaderId, event.url, event.failed});
+        changes.push_back({LoadChange::Kind::Committed, true, event.loaderId, event.url,
+                           event.failed, event.documentId});
       }
       // A page kept whole from before comes back complete; its load stopped before this commit.
       if (event.restored) {
@@ -87,8 +87,13 @@ void PageLoad::navigationAnswered() {
 void PageLoad::complete(Document& document, std::vector<LoadChange>& changes) {
   if (!document.committed || document.navigating || document.completed) return;
   document.completed = true;
-  changes.push_back(
-      {LoadChange::Kind::Completed, !document.child, {}, document.url, false, ++lastCompletion_});
+  changes.push_back({LoadChange::Kind::Completed,
+                     !document.child,
+                     {},
+                     document.url,
+                     false,
+                     {},
+                     ++lastCompletion_});
 }
 
 void PageLoad::completionHandled(std::uint64_t completion) {

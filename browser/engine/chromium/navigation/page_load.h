@@ -28,8 +28,9 @@ struct LoadChange {
   bool top = true;
   std::string loaderId;
   std::string url;
-  // Committed: an error page stands for the address.
+  // Committed: an error page stands for the address; the document's id.
   bool failed = false;
+  std::string documentId{};
   // Completed: its number, for completionHandled().
   std::uint64_t completion = 0;
 };

@@ -32,8 +32,7 @@ void PilotLoads::committed(const std::string& loaderId) {
 
 void PilotLoads::arrived(const std::string& loaderId) {
   if (!loaderId.empty()) lastTopLoader_ = loaderId;
-  if (!requestedUrl_.empty() &&
-      (anyLoader_ || (!loaderId.empty() && requestedLoader_ == loaderId)))
+  if (!requestedUrl_.empty() && (anyLoader_ || (!loaderId.empty() && requestedLoader_ == loaderId)))
     requestedUrl_.clear();
 }
 
@@ -51,6 +50,7 @@ void PilotLoads::loadAddress(const std::string& url, bool retry) {
     const std::string loaderId = Field(result, "loaderId", "");
     const std::string error = Field(result, "errorText", "");
     const bool download = Field(result, "isDownload", false);
+    if (!error.empty() && failed_) failed_(loaderId, error);
     // Nothing commits for an aborted load (an empty answer), a download or a script address: the
     // page keeps the address it has. A failed load commits its error page.
     if (loaderId.empty() || download || error == "net::ERR_ABORTED" || loaderId == lastTopLoader_)

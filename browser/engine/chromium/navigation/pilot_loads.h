@@ -3,6 +3,7 @@
 // when the page being left overtakes them (PilotNavigation); and standing for the page's address
 // until they commit, so that a browser that goes meanwhile is replaced on them.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,11 @@ namespace Brovis::Engine {
 
 class PilotLoads {
  public:
-  explicit PilotLoads(NavigationSender& sender) : sender_(sender) {}
+  // `failed` hears the browser's reason when a load of an address fails, with the loader whose
+  // error page may commit for it.
+  using Failed = std::function<void(const std::string& loaderId, const std::string& reason)>;
+  PilotLoads(NavigationSender& sender, Failed failed)
+      : sender_(sender), failed_(std::move(failed)) {}
 
   // A page is attached: loads the address that waited for it, if any, and says whether it did.
   bool attach();
@@ -45,6 +50,7 @@ class PilotLoads {
   void arrived(const std::string& loaderId);
 
   NavigationSender& sender_;
+  Failed failed_;
   PilotNavigation navigation_;
   // The pilot's address until it commits, and the loader that carries it once known; or, for a
   // history step, whichever loader commits next (its own is not told).
