@@ -343,7 +343,7 @@ namespace BrovisTest {
 namespace {
 
 TEST_F(WindowTest, HomePageUnreachableIsHarmless) {
-  // This machine reaches no public site: the home page ends on the engine's error page.
+  // This machine reaches no public site: the home page ends on the notice that it failed.
   Attach(std::make_unique<Brovis::BrovisForm>());
   EXPECT_EQ(access().selectedIndex(), 0);
   EXPECT_EQ(Print(64, 64).width(), 64);
