@@ -39,10 +39,12 @@ void FailedLoads::contextCreated(const Json& params) {
                                  ");document.close()";
   // The context belongs to the error document alone: once another document replaced it, the
   // browser no longer knows it and the call fails.
-  sender_.navigate("Runtime.evaluate", {{"expression", expression}, {"uniqueContextId", contextId}},
-                   [this](const CallResult& answer) {
-                     if (answer && shown_) shown_();
-                   });
+  sender_.navigate(
+      "Runtime.evaluate", {{"expression", expression}, {"uniqueContextId", contextId}},
+      [this](const CallResult& answer) {
+        if (answer && shown_) shown_();
+      },
+      kWriteLimit);
 }
 
 void FailedLoads::forget() {

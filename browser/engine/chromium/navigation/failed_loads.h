@@ -8,6 +8,7 @@
 // document, so they show nothing. The browser tells its reason in its answer to a load of an
 // address; for the other loads only its network events would, and those add about a third to its
 // work on every page load, so their notices give none.
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -39,6 +40,8 @@ class FailedLoads {
 
   // Reasons remembered for their commit.
   static constexpr std::size_t kRemembered = 4;
+  // The load is over when the notice is in, or after this long without the browser's answer.
+  static constexpr std::chrono::milliseconds kWriteLimit{1500};
 
  private:
   struct Failure {

@@ -15,7 +15,8 @@ void NavigationSender::detach() {
 }
 
 void NavigationSender::navigate(std::string_view method, Json params,
-                                Connection::ReplyHandler onAnswer) {
+                                Connection::ReplyHandler onAnswer,
+                                std::chrono::milliseconds limit) {
   if (!connection_) return;
   load_.navigationSent();
   connection_->post(
@@ -24,7 +25,8 @@ void NavigationSender::navigate(std::string_view method, Json params,
         if (attachment != attachment_) return;
         load_.navigationAnswered();
         if (onAnswer) onAnswer(answer);
-      });
+      },
+      limit);
 }
 
 void NavigationSender::ask(std::string_view method, Connection::ReplyHandler onAnswer,

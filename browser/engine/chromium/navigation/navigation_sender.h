@@ -23,7 +23,9 @@ class NavigationSender {
 
   // Sends what brings the top document new content (a navigation, or the notice written into a
   // failed load's document); `onAnswer` runs with the browser's answer.
-  void navigate(std::string_view method, Json params, Connection::ReplyHandler onAnswer = {});
+  // A navigation waits for its answer as long as the browser takes; other commands have `limit`.
+  void navigate(std::string_view method, Json params, Connection::ReplyHandler onAnswer = {},
+                std::chrono::milliseconds limit = std::chrono::milliseconds::max());
   // Asks the page's session something else; `onAnswer` runs with the answer, unless the browser
   // went meanwhile.
   void ask(std::string_view method, Connection::ReplyHandler onAnswer,
