@@ -24,6 +24,17 @@ const char* kPage =
     "<!DOCTYPE html><html><body style='margin:0'><h1>Brovis</h1><p>A page that does not "
     "change.</p><a href='#'>link</a> <input value='field'></body></html>";
 
+// The change the change benchmarks make: a wide border of `colour` around the page's body.
+void SetBodyBorder(Brovis::BrovisFormTestAccess& access, Brovis::BrowserTextView colour) {
+  using Brovis::Engine::BorderProperty;
+  const std::pair<BorderProperty, Brovis::BrowserTextView> border[] = {
+      {BorderProperty::Color, colour},
+      {BorderProperty::Width, u8"20px"},
+      {BorderProperty::Style, u8"solid"}};
+  if (auto document = access.browser().Document())
+    if (auto body = document->body()) body->setStyles(border);
+}
+
 void BM_PrintWindowUnchanged(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
   PageDirectory pages;
@@ -62,18 +73,12 @@ void BM_ChangeToPixels(benchmark::State& state) {
   Win32::Surface surface(side, side);
   Win32::SurfaceDC dc(surface);
   PrintWindow(form->GetHandle(), dc.get(), 0);
-  using Brovis::Engine::BorderProperty;
   const Win32::Pixel colours[] = {0xFFFF0000, 0xFF0000FF};
   const Brovis::BrowserTextView names[] = {u8"red", u8"blue"};
   int turn = 0, missed = 0;
   for (auto _ : state) {
     turn ^= 1;
-    const std::pair<BorderProperty, Brovis::BrowserTextView> border[] = {
-        {BorderProperty::Color, names[turn]},
-        {BorderProperty::Width, u8"20px"},
-        {BorderProperty::Style, u8"solid"}};
-    auto body = access.browser().Document()->body();
-    body->setStyles(border);
+    SetBodyBorder(access, names[turn]);
     // Redraw as a display does, a frame apart, until the print shows the change; between
     // redraws the host processes its messages.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -125,18 +130,12 @@ void BM_TwoSizesChangeToPixels(benchmark::State& state) {
   };
   for (Display& d : displays) print(d);
   const BrovisTest::BusyLoops busy(static_cast<int>(state.range(0)));
-  using Brovis::Engine::BorderProperty;
   const Win32::Pixel colours[] = {0xFFFF0000, 0xFF000000};
   const Brovis::BrowserTextView names[] = {u8"red", u8"black"};
   int turn = 0, wrongSize = 0, stale = 0;
   for (auto _ : state) {
     turn ^= 1;
-    const std::pair<BorderProperty, Brovis::BrowserTextView> border[] = {
-        {BorderProperty::Color, names[turn]},
-        {BorderProperty::Width, u8"20px"},
-        {BorderProperty::Style, u8"solid"}};
-    if (auto document = access.browser().Document())
-      if (auto body = document->body()) body->setStyles(border);
+    SetBodyBorder(access, names[turn]);
     for (Display& d : displays) {
       print(d);
       const Win32::Pixel edge = d.surface.at(5, d.side / 2);
