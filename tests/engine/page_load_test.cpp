@@ -138,9 +138,9 @@ TEST_F(PageLoadTest, ACompletionCountsAsLoadingUntilItsHandlerHasRun) {
   const auto loaded = Event("Page.loadEventFired");
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_FALSE(load.loadingDocument());
-  EXPECT_TRUE(load.completionUnhandled());
+  EXPECT_FALSE(load.loaded());
   load.completionHandled(loaded[0].completion);
-  EXPECT_FALSE(load.completionUnhandled());
+  EXPECT_TRUE(load.loaded());
   // A new browser's completions go on from the numbers already told: a late handler of the old
   // one's does not pass for the new one's.
   LoadUntilParsed("http://b/");

@@ -178,8 +178,7 @@ bool ChromiumEngine::isLoadingDocument() {
 LoadProgress ChromiumEngine::progress() {
   checkBrowser();
   if (!supervisor_.attached() || !channel_) return LoadProgress::NoPage;
-  return pageLoad_.loadingDocument() || pageLoad_.completionUnhandled() ? LoadProgress::Loading
-                                                                        : LoadProgress::Loaded;
+  return pageLoad_.loaded() ? LoadProgress::Loaded : LoadProgress::Loading;
 }
 
 void ChromiumEngine::completionHandled(std::uint64_t completion) {

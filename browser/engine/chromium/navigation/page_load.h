@@ -65,6 +65,9 @@ class PageLoad {
   bool busy(Clock::time_point now) const;
   // A completion was told and its handler has not run yet: it will reset what the pilot does.
   bool completionUnhandled() const { return handledCompletion_ < lastCompletion_; }
+  // Loaded for a caller that waits for the page: its top document is, and no completion's
+  // handler is still to run.
+  bool loaded() const { return !loadingDocument() && !completionUnhandled(); }
   // The address the top document last committed (an error page's is the one it stands for).
   const std::string& committedUrl() const { return committedUrl_; }
 
