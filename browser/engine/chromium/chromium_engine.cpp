@@ -112,6 +112,7 @@ void ChromiumEngine::onEvent(const ProtocolEvent& event) {
   const Json& p = event.params;
   if (const auto load = ParseLoadEvent(m, p)) {
     for (const LoadChange& change : pageLoad_.handle(*load, Clock::now())) onLoadChange(change);
+    history_.listIfRefused();
     return;
   }
   if (m == "Page.javascriptDialogOpening") {

@@ -1,5 +1,6 @@
 #include "browser/engine/chromium/navigation/history_steps.h"
 
+#include <utility>
 #include <vector>
 
 namespace Brovis::Engine {
@@ -34,32 +35,39 @@ std::optional<Listing> ParseListing(const Json& history) {
 
 void HistorySteps::forget() {
   entries_.forget();
-  listingInFlight_ = listingWanted_ = false;
+  listingInFlight_ = false;
+  listingWanted_.reset();
+  refused_.reset();
 }
 
 void HistorySteps::arrived(std::string_view loaderId) {
   if (!loaderId.empty()) entries_.navigationCommitted(loaderId);
-  list(kListingTries);
+  list(now_());
 }
 
-void HistorySteps::list(int triesLeft) {
+void HistorySteps::list(Clock::time_point seen) {
   // One listing at a time; one wanted meanwhile follows it, and lists what came since.
   if (listingInFlight_) {
-    listingWanted_ = true;
+    if (!listingWanted_) listingWanted_ = seen;
     return;
   }
   listingInFlight_ = true;
-  listingWanted_ = false;
   sender_.ask(
       "Page.getNavigationHistory",
-      [this, triesLeft](const CallResult& answer) {
+      [this, seen](const CallResult& answer) {
         listingInFlight_ = false;
         const auto listing = answer ? ParseListing(*answer.result) : std::nullopt;
-        if (listing) entries_.listed(listing->ids, listing->current, listing->first, now_());
-        if (listingWanted_ || (!listing && triesLeft > 1))
-          list(listingWanted_ ? kListingTries : triesLeft - 1);
+        if (listing) entries_.listed(listing->ids, listing->current, listing->first, seen);
+        if (const auto wanted = std::exchange(listingWanted_, std::nullopt))
+          list(*wanted);
+        else if (!listing)
+          refused_ = seen;
       },
       kListingLimit);
+}
+
+void HistorySteps::listIfRefused() {
+  if (const auto seen = std::exchange(refused_, std::nullopt)) list(*seen);
 }
 
 std::optional<std::string> HistorySteps::step(const Json& history, int delta,

@@ -19,7 +19,9 @@ class HistorySteps {
   using Clock = std::chrono::steady_clock;
   using Now = std::function<Clock::time_point()>;
 
-  // Listings that arrive are dated by `now`.
+  // What a listing shows is dated by `now` as it was when the entries were seen to change, not
+  // when the listing arrived: on a busy machine it can arrive long after the pilot's click that
+  // made its new entry.
   explicit HistorySteps(NavigationSender& sender, Now now = &Clock::now)
       : sender_(sender), now_(std::move(now)) {}
 
@@ -36,21 +38,26 @@ class HistorySteps {
   // have been added.
   void arrived(std::string_view loaderId);
 
+  // Asks again for a listing the browser refused; called as the page's loads move on, when it
+  // no longer commits.
+  void listIfRefused();
+
   // Steps `delta` (-1 or +1) through `history`, the browser's listing, at `now`; the address of
   // the entry stepped to, none when there is no entry to step to.
   std::optional<std::string> step(const Json& history, int delta, Clock::time_point now);
 
  private:
-  // Asks for the listing, and again a few times while the browser refuses it (it does while a
-  // document commits).
-  void list(int triesLeft);
+  // Asks for the listing of the history as it stands since `seen`.
+  void list(Clock::time_point seen);
 
   NavigationSender& sender_;
   Now now_;
   PageAddedEntries entries_;
   bool listingInFlight_ = false;
-  bool listingWanted_ = false;
-  static constexpr int kListingTries = 5;
+  // A change seen while a listing was on its way: the next listing follows, dated by it.
+  std::optional<Clock::time_point> listingWanted_;
+  // The browser refused the listing of a change seen then (it does while a document commits).
+  std::optional<Clock::time_point> refused_;
   static constexpr std::chrono::milliseconds kListingLimit{5000};
 };
 
