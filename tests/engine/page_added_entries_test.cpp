@@ -18,12 +18,13 @@ class PageAddedEntriesTest : public ::testing::Test {
     entries.navigationStarted(loader, true, now);
     now += 10ms;
     entries.navigationCommitted(loader);
-    List(id);
+    List(id, true);
   }
-  // A new entry `id` appended and listed as current.
-  void List(int id) {
+  // A new entry `id` appended and listed as current; `sent` when a load of the module's made it.
+  void List(int id, bool sent = false) {
     ids.push_back(id);
-    entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5ms);
+    if (sent) sentLoads.push_back(id);
+    entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5ms, sentLoads);
   }
   std::optional<int> Back() const { return Step(-1); }
   std::optional<int> Forward() const { return Step(+1); }
@@ -37,6 +38,7 @@ class PageAddedEntriesTest : public ::testing::Test {
   PageAddedEntries entries;
   PageAddedEntries::Clock::time_point now = PageAddedEntries::Clock::time_point{} + 1h;
   std::vector<int> ids{1};  // the browser's blank start page, listed with the first load
+  std::vector<int> sentLoads;
   int currentIndex = -1;
 };
 
@@ -46,7 +48,8 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
   entries.navigationStarted("T", true, now);
   entries.navigationCommitted("T");
   ids.insert(ids.end(), {3, 4, 5});
-  entries.listed(ids, 4, 1, now += 3s);
+  sentLoads.push_back(3);
+  entries.listed(ids, 4, 1, now += 3s, sentLoads);
   for (int id = 6; id < 30; ++id) {
     now += 50ms;
     List(id);  // pushState, again and again
@@ -83,6 +86,31 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
   ids.erase(ids.begin() + 2);
   entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 20ms);
   EXPECT_EQ(Back(), 2);
+  // Also when the listing comes so late that every entry listed after it was dropped too.
+  ids = {1, 2, 201, 202, 203};
+  entries.listed(ids, 4, 1, now += 3s);
+  EXPECT_EQ(Back(), 2);
+}
+
+TEST_F(PageAddedEntriesTest, ALoadOfTheModulesListedBeforeItsCommitLeavesNoClaimBehind) {
+  PilotLoads("S", 2);
+  // The listing asked before the trap's commit was told already holds its entry and the first
+  // the trap added.
+  entries.navigationStarted("T", true, now);
+  ids.insert(ids.end(), {3, 4});
+  sentLoads.push_back(3);
+  entries.listed(ids, 2, 1, now += 20ms, sentLoads);
+  entries.navigationCommitted("T");
+  for (int id = 5; id < 10; ++id) List(id);
+  EXPECT_FALSE(entries.pageAdded(3));
+  EXPECT_TRUE(entries.pageAdded(5));
+  EXPECT_EQ(Back(), 2);
+  // A step back to an entry and forward again makes no entry, and the trap's next ones stay its
+  // own.
+  entries.navigationStarted("H", true, now += 1s);
+  entries.navigationCommitted("H");
+  List(10);
+  EXPECT_TRUE(entries.pageAdded(10));
 }
 
 TEST_F(PageAddedEntriesTest, WhatThePageAddsForAPilotsCommandIsThatCommandsStep) {

@@ -10,6 +10,8 @@ namespace {
 struct Listing {
   std::vector<int> ids;
   std::vector<std::string> urls;
+  // The entries made by a load the module sent: the browser lists those, and only those, as typed.
+  std::vector<int> sentLoads;
   int current = -1;
   // The blank page the browser starts with is not part of the pilot's history.
   int first = 0;
@@ -24,6 +26,8 @@ std::optional<Listing> ParseListing(const Json& history) {
     if (!entry.is_object()) return std::nullopt;
     listing.ids.push_back(Field(entry, "id", 0));
     listing.urls.push_back(Field(entry, "url", ""));
+    if (Field(entry, "transitionType", "") == "typed")
+      listing.sentLoads.push_back(listing.ids.back());
   }
   if (listing.current < 0 || listing.current >= static_cast<int>(listing.ids.size()))
     return std::nullopt;
@@ -57,7 +61,8 @@ void HistorySteps::list(Clock::time_point seen) {
       [this, seen](const CallResult& answer) {
         listingInFlight_ = false;
         const auto listing = answer ? ParseListing(*answer.result) : std::nullopt;
-        if (listing) entries_.listed(listing->ids, listing->current, listing->first, seen);
+        if (listing)
+          entries_.listed(listing->ids, listing->current, listing->first, seen, listing->sentLoads);
         if (const auto wanted = std::exchange(listingWanted_, std::nullopt))
           list(*wanted);
         else if (!listing)
@@ -74,7 +79,7 @@ std::optional<std::string> HistorySteps::step(const Json& history, int delta,
                                               Clock::time_point now) {
   const auto listing = ParseListing(history);
   if (!listing) return std::nullopt;
-  entries_.listed(listing->ids, listing->current, listing->first, now);
+  entries_.listed(listing->ids, listing->current, listing->first, now, listing->sentLoads);
   const auto target = entries_.stepTarget(listing->ids, listing->current, delta, listing->first);
   if (!target) return std::nullopt;
   sender_.navigate("Page.navigateToHistoryEntry", {{"entryId", listing->ids[*target]}});

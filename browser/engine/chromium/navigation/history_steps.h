@@ -29,10 +29,10 @@ class HistorySteps {
   void forget();
   // The pilot clicked or typed into the page at `now`: an entry the page adds meanwhile is his.
   void pilotActed(Clock::time_point now) { entries_.pilotActed(now); }
-  // The top document started a navigation to a new address; `requested` when one of ours was on
-  // its way.
-  void startedNavigating(std::string_view loaderId, bool requested, Clock::time_point now) {
-    entries_.navigationStarted(loaderId, requested, now);
+  // The top document started a navigation to a new address; `sent` when one of ours was on its
+  // way.
+  void startedNavigating(std::string_view loaderId, bool sent, Clock::time_point now) {
+    entries_.navigationStarted(loaderId, sent, now);
   }
   // The top document committed (its loader), or moved within itself (no loader): an entry may
   // have been added.

@@ -21,7 +21,7 @@ void PageAddedEntries::pilotActed(Clock::time_point now) {
   }
   Navigation* navigation = nullptr;
   for (Navigation& n : navigations_) {
-    if (n.pilots || n.startedAt < since) continue;
+    if (n.sent || n.pilots || n.startedAt < since) continue;
     ++added;
     navigation = &n;
   }
@@ -35,15 +35,15 @@ void PageAddedEntries::pilotActed(Clock::time_point now) {
   }
 }
 
-void PageAddedEntries::navigationStarted(std::string_view loaderId, bool pilotLoad,
+void PageAddedEntries::navigationStarted(std::string_view loaderId, bool sent,
                                          Clock::time_point now) {
-  bool pilots = pilotLoad;
-  if (!pilots && now <= commandClaimUntil_) {
+  bool pilots = false;
+  if (!sent && now <= commandClaimUntil_) {
     pilots = true;
     commandClaimUntil_ = {};
   }
   if (navigations_.size() >= kMaxNavigations) navigations_.erase(navigations_.begin());
-  navigations_.push_back({std::string(loaderId), pilots, now});
+  navigations_.push_back({std::string(loaderId), sent, pilots, now});
 }
 
 void PageAddedEntries::navigationCommitted(std::string_view loaderId) {
@@ -65,7 +65,7 @@ bool PageAddedEntries::takeClaim(Clock::time_point now) {
 }
 
 void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
-                              Clock::time_point now) {
+                              Clock::time_point now, std::span<const int> sentLoads) {
   // The entry that was current is replaced when it is gone and a new one holds its place.
   const Entry* replaced = nullptr;
   if (current_ >= 0 && current_ < static_cast<int>(entries_.size()) &&
@@ -78,14 +78,19 @@ void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
       next.push_back(*known);
       continue;
     }
-    bool pilots = static_cast<int>(i) < first || takeClaim(now);
+    // A load the module sent is known by its entry, which can be listed before its commit is
+    // told: it takes no claim, and leaves none behind for the page's next entry.
+    bool pilots = static_cast<int>(i) < first ||
+                  std::ranges::find(sentLoads, ids[i]) != sentLoads.end() || takeClaim(now);
     if (!pilots && replaced && static_cast<int>(i) == current_) pilots = !replaced->pageAdded;
     next.push_back({ids[i], !pilots, now});
   }
   // A full history drops its oldest entries that the browser's own buttons skip, and the entry a
-  // page added its own from is one of them: the first of those that follow it takes its place,
-  // so that one step back still lands before them all.
+  // page added its own from is one of them: the entry that now follows the last one kept before it
+  // takes its place, so that one step back still lands before them all. That entry may be new
+  // when a late listing finds every entry the page had added dropped too.
   bool originDropped = false;
+  std::size_t afterKept = 0;
   for (const Entry& old : entries_) {
     const auto kept = std::ranges::find(next, old.id, &Entry::id);
     if (kept == next.end()) {
@@ -94,7 +99,9 @@ void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
     }
     if (originDropped) kept->pageAdded = false;
     originDropped = false;
+    afterKept = static_cast<std::size_t>(kept - next.begin()) + 1;
   }
+  if (originDropped && afterKept < next.size()) next[afterKept].pageAdded = false;
   entries_ = std::move(next);
   current_ = current;
 }

@@ -5,10 +5,11 @@
 // the entry it added them from.
 //
 // The browser cannot tell these entries apart for us: the pilot's clicks carry no user activation,
-// so that popups stay refused. So an entry is the pilot's when it comes from a load the pilot
-// asked for, or when the page adds it while or just after one of the pilot's clicks or typed texts
-// acts on it (a click that changes a single-page application's route): one entry per command.
-// Every other new entry is the page's; an entry that replaces another keeps its owner.
+// so that popups stay refused. So an entry is the pilot's when a load the module sent made it (the
+// browser lists such an entry as typed, which no page can make), or when the page adds it while or
+// just after one of the pilot's clicks or typed texts acts on it (a click that changes a
+// single-page application's route, or a link it follows): one entry per command. Every other new
+// entry is the page's; an entry that replaces another keeps its owner.
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -28,15 +29,17 @@ class PageAddedEntries {
 
   // The pilot clicked or typed into the page at `now`.
   void pilotActed(Clock::time_point now);
-  // The top document started a navigation to another document; `pilotLoad` when it is a load
-  // the pilot asked for.
-  void navigationStarted(std::string_view loaderId, bool pilotLoad, Clock::time_point now);
+  // The top document started a navigation to another document; `sent` when it is one the module
+  // sent (its entry, if it makes one, is listed as the module's load).
+  void navigationStarted(std::string_view loaderId, bool sent, Clock::time_point now);
   // The top document committed the navigation of `loaderId`; its entry is listed next.
   void navigationCommitted(std::string_view loaderId);
-  // The history as the browser lists it at `now`: the entries' ids in order, and the index of the
-  // current one. Entries not listed before are taken as the pilot's or the page's; those before
-  // `first` (the browser's blank start page) are nobody's.
-  void listed(std::span<const int> ids, int current, int first, Clock::time_point now);
+  // The history as the browser lists it at `now`: the entries' ids in order, the index of the
+  // current one, and the ids of those made by a load the module sent. Entries not listed before
+  // are taken as the pilot's or the page's; those before `first` (the browser's blank start page)
+  // are nobody's.
+  void listed(std::span<const int> ids, int current, int first, Clock::time_point now,
+              std::span<const int> sentLoads = {});
 
   // The index a step of `delta` (-1 or +1) from `current` lands on, stepping over every entry
   // whose next entry the page added; never below `first`. None when there is no such entry.
@@ -54,6 +57,8 @@ class PageAddedEntries {
   };
   struct Navigation {
     std::string loaderId;
+    bool sent;
+    // Started by one of the pilot's commands.
     bool pilots;
     Clock::time_point startedAt;
   };
@@ -72,7 +77,8 @@ class PageAddedEntries {
   // A command of the pilot's that found no entry or navigation of its own takes the next one
   // until then.
   Clock::time_point commandClaimUntil_{};
-  // Navigations of the pilot's that committed: the next new entries are theirs, in order.
+  // Navigations that the pilot's commands started and that committed: the next new entries are
+  // theirs, in order. The module's own loads need none; their entries say whose they are.
   int pilotCommits_ = 0;
   static constexpr int kMaxPilotCommits = 4;
 };
