@@ -17,14 +17,24 @@ class PageAddedEntriesTest : public ::testing::Test {
   void PilotLoads(const std::string& loader, int id) {
     entries.navigationStarted(loader, true, now);
     now += 10ms;
-    entries.navigationCommitted(loader);
+    Commit(loader, id);
     List(id, true);
+  }
+  // The load of `loader` commits the entry `id`.
+  void Commit(const std::string& loader, int id) {
+    entries.navigationCommitted(loader, "/" + std::to_string(id));
   }
   // A new entry `id` appended and listed as current; `sent` when a load of the module's made it.
   void List(int id, bool sent = false) {
     ids.push_back(id);
     if (sent) sentLoads.push_back(id);
-    entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5ms, sentLoads);
+    Relist(static_cast<int>(ids.size()) - 1, now += 5ms);
+  }
+  // The history as it stands listed, with `current` the current entry's index.
+  void Relist(int current, PageAddedEntries::Clock::time_point at) {
+    PageAddedEntries::Listing listing{ids, {}, current, 1, sentLoads};
+    for (int id : ids) listing.urls.push_back("/" + std::to_string(id));
+    entries.listed(listing, at);
   }
   std::optional<int> Back() const { return Step(-1); }
   std::optional<int> Forward() const { return Step(+1); }
@@ -46,10 +56,10 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
   PilotLoads("S", 2);
   // The trap's load commits; the listing comes late, with entries the trap has added since.
   entries.navigationStarted("T", true, now);
-  entries.navigationCommitted("T");
+  Commit("T", 3);
   ids.insert(ids.end(), {3, 4, 5});
   sentLoads.push_back(3);
-  entries.listed(ids, 4, 1, now += 3s, sentLoads);
+  Relist(4, now += 3s);
   for (int id = 6; id < 30; ++id) {
     now += 50ms;
     List(id);  // pushState, again and again
@@ -74,21 +84,22 @@ TEST_F(PageAddedEntriesTest, OneStepLeavesAPageThatAddsEntriesOnItsOwn) {
 
   // Loads the page starts by itself are stepped over the same way.
   ids = {1, 2, 3};
-  entries.listed(ids, 2, 1, now += 1s);
+  Relist(2, now += 1s);
   for (const std::string loader : {"R1", "R2", "R3"}) {
     entries.navigationStarted(loader, false, now += 100ms);
     now += 10ms;
-    entries.navigationCommitted(loader);
-    List(static_cast<int>(ids.size()) + 100);
+    const int id = static_cast<int>(ids.size()) + 100;
+    Commit(loader, id);
+    List(id);
   }
   EXPECT_EQ(Back(), 2);
   // A full history drops the entry they were added from first: one step still lands before them.
   ids.erase(ids.begin() + 2);
-  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 20ms);
+  Relist(static_cast<int>(ids.size()) - 1, now += 20ms);
   EXPECT_EQ(Back(), 2);
   // Also when the listing comes so late that every entry listed after it was dropped too.
   ids = {1, 2, 201, 202, 203};
-  entries.listed(ids, 4, 1, now += 3s);
+  Relist(4, now += 3s);
   EXPECT_EQ(Back(), 2);
 }
 
@@ -99,8 +110,8 @@ TEST_F(PageAddedEntriesTest, ALoadOfTheModulesListedBeforeItsCommitLeavesNoClaim
   entries.navigationStarted("T", true, now);
   ids.insert(ids.end(), {3, 4});
   sentLoads.push_back(3);
-  entries.listed(ids, 2, 1, now += 20ms, sentLoads);
-  entries.navigationCommitted("T");
+  Relist(2, now += 20ms);
+  Commit("T", 3);
   for (int id = 5; id < 10; ++id) List(id);
   EXPECT_FALSE(entries.pageAdded(3));
   EXPECT_TRUE(entries.pageAdded(5));
@@ -108,7 +119,7 @@ TEST_F(PageAddedEntriesTest, ALoadOfTheModulesListedBeforeItsCommitLeavesNoClaim
   // A step back to an entry and forward again makes no entry, and the trap's next ones stay its
   // own.
   entries.navigationStarted("H", true, now += 1s);
-  entries.navigationCommitted("H");
+  Commit("H", 2);
   List(10);
   EXPECT_TRUE(entries.pageAdded(10));
 }
@@ -140,19 +151,29 @@ TEST_F(PageAddedEntriesTest, WhatThePageAddsForAPilotsCommandIsThatCommandsStep)
   entries.navigationStarted("L", false, now += 5s);
   entries.pilotActed(now += 20ms);
   now += 2s;
-  entries.navigationCommitted("L");
+  Commit("L", 7);
   List(7);
   EXPECT_FALSE(entries.pageAdded(7));
 
   // An entry that replaces the current one keeps its owner.
   ids.back() = 8;
-  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5s);
+  Relist(static_cast<int>(ids.size()) - 1, now += 5s);
   EXPECT_FALSE(entries.pageAdded(8));
   now += 5s;
   List(9);
   ids.back() = 10;
-  entries.listed(ids, static_cast<int>(ids.size()) - 1, 1, now += 5s);
+  Relist(static_cast<int>(ids.size()) - 1, now += 5s);
   EXPECT_TRUE(entries.pageAdded(10));
+  // Its listing can come before its commit is told: the entry is still the link's, and what the
+  // page adds next is the page's.
+  entries.navigationStarted("M", false, now += 5s);
+  entries.pilotActed(now += 20ms);
+  List(70);
+  Commit("M", 70);
+  EXPECT_FALSE(entries.pageAdded(70));
+  now += 5s;
+  List(71);
+  EXPECT_TRUE(entries.pageAdded(71));
 }
 
 }  // namespace

@@ -88,14 +88,14 @@ void ChromiumEngine::onLoadChange(const LoadChange& change) {
       break;
     case LoadChange::Kind::Committed:
       pilotLoads_.committed(change.loaderId);
-      history_.arrived(change.loaderId);
+      history_.arrived(change.loaderId, change.url);
       failedLoads_.committed(change.documentId, change.loaderId, change.url, change.failed);
       frames_.allowDrawing();
       frames_.changed();
       break;
     case LoadChange::Kind::MovedWithinDocument:
       pilotLoads_.movedWithinDocument();
-      history_.arrived({});
+      history_.arrived({}, change.url);
       break;
     case LoadChange::Kind::Completed:
       // A child document's own loads show as the page's own changes do.

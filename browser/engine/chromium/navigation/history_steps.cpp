@@ -7,15 +7,7 @@ namespace Brovis::Engine {
 
 namespace {
 
-struct Listing {
-  std::vector<int> ids;
-  std::vector<std::string> urls;
-  // The entries made by a load the module sent: the browser lists those, and only those, as typed.
-  std::vector<int> sentLoads;
-  int current = -1;
-  // The blank page the browser starts with is not part of the pilot's history.
-  int first = 0;
-};
+using Listing = PageAddedEntries::Listing;
 
 std::optional<Listing> ParseListing(const Json& history) {
   const auto entries = history.find("entries");
@@ -44,8 +36,8 @@ void HistorySteps::forget() {
   refused_.reset();
 }
 
-void HistorySteps::arrived(std::string_view loaderId) {
-  if (!loaderId.empty()) entries_.navigationCommitted(loaderId);
+void HistorySteps::arrived(std::string_view loaderId, std::string_view url) {
+  if (!loaderId.empty()) entries_.navigationCommitted(loaderId, url);
   list(now_());
 }
 
@@ -61,8 +53,7 @@ void HistorySteps::list(Clock::time_point seen) {
       [this, seen](const CallResult& answer) {
         listingInFlight_ = false;
         const auto listing = answer ? ParseListing(*answer.result) : std::nullopt;
-        if (listing)
-          entries_.listed(listing->ids, listing->current, listing->first, seen, listing->sentLoads);
+        if (listing) entries_.listed(*listing, seen);
         if (const auto wanted = std::exchange(listingWanted_, std::nullopt))
           list(*wanted);
         else if (!listing)
@@ -79,7 +70,7 @@ std::optional<std::string> HistorySteps::step(const Json& history, int delta,
                                               Clock::time_point now) {
   const auto listing = ParseListing(history);
   if (!listing) return std::nullopt;
-  entries_.listed(listing->ids, listing->current, listing->first, now, listing->sentLoads);
+  entries_.listed(*listing, now);
   const auto target = entries_.stepTarget(listing->ids, listing->current, delta, listing->first);
   if (!target) return std::nullopt;
   sender_.navigate("Page.navigateToHistoryEntry", {{"entryId", listing->ids[*target]}});

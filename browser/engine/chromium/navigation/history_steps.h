@@ -34,9 +34,9 @@ class HistorySteps {
   void startedNavigating(std::string_view loaderId, bool sent, Clock::time_point now) {
     entries_.navigationStarted(loaderId, sent, now);
   }
-  // The top document committed (its loader), or moved within itself (no loader): an entry may
-  // have been added.
-  void arrived(std::string_view loaderId);
+  // The top document committed (its loader) at `url`, or moved within itself (no loader): an
+  // entry may have been added.
+  void arrived(std::string_view loaderId, std::string_view url);
 
   // Asks again for a listing the browser refused; called as the page's loads move on, when it
   // no longer commits.

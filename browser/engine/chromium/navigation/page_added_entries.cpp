@@ -1,6 +1,7 @@
 #include "browser/engine/chromium/navigation/page_added_entries.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace Brovis::Engine {
 
@@ -43,15 +44,26 @@ void PageAddedEntries::navigationStarted(std::string_view loaderId, bool sent,
     commandClaimUntil_ = {};
   }
   if (navigations_.size() >= kMaxNavigations) navigations_.erase(navigations_.begin());
-  navigations_.push_back({std::string(loaderId), sent, pilots, now});
+  navigations_.push_back({std::string(loaderId), sent, pilots, now, listings_});
 }
 
-void PageAddedEntries::navigationCommitted(std::string_view loaderId) {
+void PageAddedEntries::navigationCommitted(std::string_view loaderId, std::string_view url) {
   const auto it = std::ranges::find(navigations_, loaderId, &Navigation::loaderId);
   if (it == navigations_.end()) return;
-  if (it->pilots) pilotCommits_ = std::min(pilotCommits_ + 1, kMaxPilotCommits);
+  if (it->pilots && !takeListedEntry(*it, url))
+    pilotCommits_ = std::min(pilotCommits_ + 1, kMaxPilotCommits);
   // Whatever started before it and has not committed never will.
   navigations_.erase(navigations_.begin(), it + 1);
+}
+
+bool PageAddedEntries::takeListedEntry(const Navigation& navigation, std::string_view url) {
+  const std::size_t urlHash = std::hash<std::string_view>{}(url);
+  for (Entry& entry : entries_) {
+    if (entry.listing <= navigation.listingsBefore || entry.urlHash != urlHash) continue;
+    entry.pageAdded = false;
+    return true;
+  }
+  return false;
 }
 
 bool PageAddedEntries::takeClaim(Clock::time_point now) {
@@ -64,8 +76,9 @@ bool PageAddedEntries::takeClaim(Clock::time_point now) {
   return true;
 }
 
-void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
-                              Clock::time_point now, std::span<const int> sentLoads) {
+void PageAddedEntries::listed(const Listing& listing, Clock::time_point now) {
+  const auto& [ids, urls, current, first, sentLoads] = listing;
+  ++listings_;
   // The entry that was current is replaced when it is gone and a new one holds its place.
   const Entry* replaced = nullptr;
   if (current_ >= 0 && current_ < static_cast<int>(entries_.size()) &&
@@ -83,7 +96,8 @@ void PageAddedEntries::listed(std::span<const int> ids, int current, int first,
     bool pilots = static_cast<int>(i) < first ||
                   std::ranges::find(sentLoads, ids[i]) != sentLoads.end() || takeClaim(now);
     if (!pilots && replaced && static_cast<int>(i) == current_) pilots = !replaced->pageAdded;
-    next.push_back({ids[i], !pilots, now});
+    const std::size_t urlHash = i < urls.size() ? std::hash<std::string>{}(urls[i]) : 0;
+    next.push_back({ids[i], !pilots, now, urlHash, listings_});
   }
   // A full history drops its oldest entries that the browser's own buttons skip, and the entry a
   // page added its own from is one of them: the entry that now follows the last one kept before it

@@ -12,6 +12,7 @@
 // entry is the page's; an entry that replaces another keeps its owner.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,14 +33,25 @@ class PageAddedEntries {
   // The top document started a navigation to another document; `sent` when it is one the module
   // sent (its entry, if it makes one, is listed as the module's load).
   void navigationStarted(std::string_view loaderId, bool sent, Clock::time_point now);
-  // The top document committed the navigation of `loaderId`; its entry is listed next.
-  void navigationCommitted(std::string_view loaderId);
-  // The history as the browser lists it at `now`: the entries' ids in order, the index of the
-  // current one, and the ids of those made by a load the module sent. Entries not listed before
-  // are taken as the pilot's or the page's; those before `first` (the browser's blank start page)
-  // are nobody's.
-  void listed(std::span<const int> ids, int current, int first, Clock::time_point now,
-              std::span<const int> sentLoads = {});
+  // The top document committed the navigation of `loaderId` at `url`; its entry is listed next,
+  // or was listed already.
+  void navigationCommitted(std::string_view loaderId, std::string_view url);
+
+  // The history as the browser lists it.
+  struct Listing {
+    // The entries' ids and addresses, in order.
+    std::vector<int> ids;
+    std::vector<std::string> urls;
+    int current = -1;
+    // Entries before it (the browser's blank start page) are nobody's.
+    int first = 0;
+    // The entries made by a load the module sent: the browser lists those, and only those, as
+    // typed.
+    std::vector<int> sentLoads;
+  };
+  // The history as listed at `now`. Entries not listed before are taken as the pilot's or the
+  // page's.
+  void listed(const Listing& listing, Clock::time_point now);
 
   // The index a step of `delta` (-1 or +1) from `current` lands on, stepping over every entry
   // whose next entry the page added; never below `first`. None when there is no such entry.
@@ -54,6 +66,9 @@ class PageAddedEntries {
     int id;
     bool pageAdded;
     Clock::time_point listedAt;
+    std::size_t urlHash;
+    // The number of the listing that first held it.
+    std::uint64_t listing;
   };
   struct Navigation {
     std::string loaderId;
@@ -61,15 +76,21 @@ class PageAddedEntries {
     // Started by one of the pilot's commands.
     bool pilots;
     Clock::time_point startedAt;
+    // Listings made before it started.
+    std::uint64_t listingsBefore;
   };
 
   const Entry* find(int id) const;
   // Takes the claim of a load of the pilot's, or of a command still open at `now`.
   bool takeClaim(Clock::time_point now);
+  // Gives the navigation the entry at `url` listed since it started, if there is one: a listing
+  // can hold a commit's entry before the commit is told.
+  bool takeListedEntry(const Navigation& navigation, std::string_view url);
 
   // Navigations started and not committed yet, at most this many: the oldest are dropped.
   static constexpr std::size_t kMaxNavigations = 8;
 
+  std::uint64_t listings_ = 0;
   std::vector<Entry> entries_;
   int current_ = -1;
   std::vector<Navigation> navigations_;
