@@ -14,6 +14,11 @@ namespace {
 constexpr std::size_t kMaxQueuedEvents = 4096;
 constexpr int kMaxViewport = 16384;
 
+// The view a display of that size is drawn at.
+ViewSize ViewOf(int width, int height) {
+  return {std::clamp(width, 1, kMaxViewport), std::clamp(height, 1, kMaxViewport)};
+}
+
 }  // namespace
 
 std::unique_ptr<Engine> StartChromium(const ChromiumOptions& options) {
@@ -193,7 +198,7 @@ std::shared_ptr<Document> ChromiumEngine::document() {
 }
 
 void ChromiumEngine::resize(int width, int height) {
-  const ViewSize size{std::clamp(width, 1, kMaxViewport), std::clamp(height, 1, kMaxViewport)};
+  const ViewSize size = ViewOf(width, height);
   if (size == displaySize_) return;
   displaySize_ = size;
   // Kept for a browser that is still attaching or will be started again.
@@ -209,8 +214,7 @@ const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimi
 
 bool ChromiumEngine::pictureOwed(int width, int height) {
   checkBrowser();
-  return frames_.pictureOwed(
-      {std::clamp(width, 1, kMaxViewport), std::clamp(height, 1, kMaxViewport)});
+  return frames_.pictureOwed(ViewOf(width, height));
 }
 
 void ChromiumEngine::poll() { checkBrowser(); }
