@@ -54,6 +54,11 @@ bool BrowserInterface::PictureOwed(int w, int h) {
   return mybrowser && mybrowser->PictureOwed(w, h);
 }
 
+void BrowserInterface::CommandsFrom(int w, int h) {
+  const Engine::CallBudget budget(kCommandBudget);
+  if (mybrowser) mybrowser->CommandsFrom(w, h);
+}
+
 void BrowserInterface::Dispose() {
   mybrowser.reset();
   hwnd.reset();

@@ -58,6 +58,9 @@ class BrowserInterface {
   // Whether a display of w x h pixels does not show the page as it stands yet; false without a
   // window.
   bool PictureOwed(int w, int h);
+  // The commands that follow come from a display of w x h pixels: they act on the page as that
+  // display shows it.
+  void CommandsFrom(int w, int h);
 
   // Releases the window; every operation does nothing afterwards.
   void Dispose();

@@ -152,6 +152,11 @@ PageProgress BrovisForm::Progress() {
   return PageProgress::Loaded;
 }
 
+void BrovisForm::CommandsFrom(int w, int h) {
+  SetSize(w, h);
+  if (webBrowser1) webBrowser1->LayOutForCommands();
+}
+
 bool BrovisForm::PictureOwed(int w, int h) {
   return webBrowser1 && webBrowser1->PictureOwed(PanelSize(w, h));
 }

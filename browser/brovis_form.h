@@ -33,6 +33,9 @@ class BrovisForm : public Forms::Form {
   PageProgress Progress();
   // Whether a display of w x h pixels does not show the page as it stands yet.
   bool PictureOwed(int w, int h);
+  // The commands that follow come from a display of w x h pixels: they act on the page as that
+  // display shows it, whatever displays of other sizes are drawn.
+  void CommandsFrom(int w, int h);
 
   // Element selection and activation.
   BrowserText selectNext();

@@ -26,8 +26,12 @@ bool Brovis::ConsumeButton(int bt, int event) {
 bool Brovis::ConsumeKeyBuffered(DWORD key) {
   const Command* command = CommandOfKey(key);
   try {
-    EnsureBrowser();
-    if (command) command->run(*this);
+    BrowserInterface& browser = EnsureBrowser();
+    if (command) {
+      // The shared page may be laid out at another display's size: the command acts on this one's.
+      browser.CommandsFrom(static_cast<int>(W), static_cast<int>(H));
+      command->run(*this);
+    }
   } catch (...) {
     // A key of the table is consumed and redrawn whatever the browser did.
   }

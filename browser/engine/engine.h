@@ -53,6 +53,9 @@ class Engine {
   // out at it unless displays of other sizes are drawn too (then it takes each display's size
   // when a picture of that size is taken).
   virtual void resize(int width, int height) = 0;
+  // The commands that follow come from the display of the size given last: the page is laid out
+  // at it first, whatever other displays are drawn.
+  virtual void layOutForCommands() = 0;
   // The newest picture of the page at the size given last, or none before the first of that
   // size. When the page was changed through this interface after that picture, waits up to
   // `waitLimit` for one that shows the change.

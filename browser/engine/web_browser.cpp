@@ -38,6 +38,10 @@ bool WebBrowser::PictureOwed(Forms::Size size) {
                               std::max(size.Height, MinimumSize().Height));
 }
 
+void WebBrowser::LayOutForCommands() {
+  if (engine_) engine_->layOutForCommands();
+}
+
 void WebBrowser::Poll() {
   if (!engine_) return;
   engine_->poll();

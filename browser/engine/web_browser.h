@@ -35,6 +35,8 @@ class WebBrowser : public Forms::Control, public Forms::MessageSource {
   std::shared_ptr<Engine::Document> Document();
   // The control, sized as `size` asks, would not show the page as it stands yet.
   bool PictureOwed(Forms::Size size);
+  // The commands that follow act on the page laid out at the control's size.
+  void LayOutForCommands();
 
   bool ScrollBarsEnabled() const { return scrollBarsEnabled_; }
   // The engine always runs without scroll bars; the setting is kept for completeness.

@@ -216,6 +216,22 @@ TEST(FrameDriver, DisplaysOfTwoSizesDrawnInTurnEachGetTheirOwnPictures) {
   EXPECT_EQ(d.page.resizes, resizes);
 }
 
+TEST(FrameDriver, APilotsCommandTakesItsDisplaysSizeWhileAnotherIsDrawn) {
+  Driven d;
+  d.redraw(kSmall);
+  d.page.runFor(50ms);
+  d.redraw(kLarge);
+  d.page.runFor(500ms);
+  ASSERT_EQ(d.page.view, kLarge);
+  // A redraw alone leaves the view to the size owed a picture.
+  d.driver.resizeFor(kSmall, 1s);
+  EXPECT_EQ(d.page.view, kLarge);
+  // A command from the small display acts on the page laid out at its size.
+  d.driver.layOutFor(kSmall, 1s);
+  EXPECT_EQ(d.page.view, kSmall);
+  EXPECT_EQ(d.page.layoutWidth, kSmall.width);
+}
+
 TEST(FrameDriver, TwoDisplaysOfOneSizeCostWhatOneDoes) {
   Driven one, two;
   for (int round = 0; round < 30; ++round) {

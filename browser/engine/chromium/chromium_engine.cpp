@@ -207,6 +207,11 @@ void ChromiumEngine::resize(int width, int height) {
   if (supervisor_.attached()) frames_.resizeFor(size, options_.callLimit);
 }
 
+void ChromiumEngine::layOutForCommands() {
+  checkBrowser();
+  if (supervisor_.attached()) frames_.layOutFor(displaySize_, options_.callLimit);
+}
+
 const Win32::Surface* ChromiumEngine::picture(std::chrono::milliseconds waitLimit) {
   checkBrowser();
   return frames_.picture(displaySize_, waitLimit);

@@ -35,6 +35,7 @@ class ChromiumEngine : public Engine, public EngineDiagnostics {
   void completionHandled(std::uint64_t completion) override;
   std::shared_ptr<Document> document() override;
   void resize(int width, int height) override;
+  void layOutForCommands() override;
   const Win32::Surface* picture(std::chrono::milliseconds waitLimit) override;
   bool pictureOwed(int width, int height) override;
   void poll() override;

@@ -31,10 +31,14 @@ void FrameDriver::detach() {
 }
 
 void FrameDriver::resizeFor(ViewSize size, std::chrono::milliseconds limit) {
-  if (!size.known() || !target_ || target_->closed() || size == view_) return;
   // Displays of several sizes take turns: the view changes only for a picture of a size, so that
   // a still page is not laid out again at every redraw.
   if (pacing_.otherSizeDrawn(size, now_())) return;
+  layOutFor(size, limit);
+}
+
+void FrameDriver::layOutFor(ViewSize size, std::chrono::milliseconds limit) {
+  if (!size.known() || !target_ || target_->closed() || size == view_) return;
   // After the frame on its way, which might otherwise show the old layout at the new size.
   const auto deadline = CallBudget::Deadline(now_() + limit);
   const auto wait = [&] {

@@ -46,6 +46,9 @@ class FrameDriver {
   // A display of `size` is about to be drawn, and with it the page operations that follow. When
   // no display of another size is being drawn, the view takes the size now, within `limit`.
   void resizeFor(ViewSize size, std::chrono::milliseconds limit);
+  // The pilot acts on a display of `size`: the view takes it now, within `limit`, whatever other
+  // sizes are drawn, so that what follows acts on the page as that display shows it.
+  void layOutFor(ViewSize size, std::chrono::milliseconds limit);
   // The newest picture of `size`, or none before the first. A print (a `waitLimit` above zero)
   // is a display's redraw: it asks for a frame and, when a change is owed its picture, waits up
   // to `waitLimit` (and the caller's budget) for it.
